@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Names of the die picture files beside the program.
+
+// A held die showing a face: the value's text with a leading blank, ".bmp"
+// appended, the rightmost five characters kept: 4 gives "4.bmp".
+QString dieFileName(int value);
+
+// A die marked to be thrown again: "v4.bmp".
+QString markedDieFileName(int value);
+
+// The die between turns, without a value.
+inline const char *const blankDieFileName = "t1.bmp";

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The best-99 list and its file lista99.txt. Index i holds place i + 1;
+// index 99 is a spill slot that a new entry pushes the former place 99 into.
+// It is never shown, saved or counted.
+constexpr int bestListPlaces = 99;
+
+struct BestList {
+    std::array<QString, 100> names;
+    std::array<QString, 100> dates;      // "dd.mm.yy"
+    std::array<std::int16_t, 100> scores{};
+};
+
+// The four check numbers on line 1 of the file.
+struct CheckNumbers {
+    std::int32_t name = 0;   // sum of the Windows-1252 codes of the names' first characters (empty name: 0)
+    std::int32_t date = 0;   // the same for the dates
+    std::int32_t score = 0;  // sum of the 99 scores
+    std::int16_t digit = 0;  // sum of the codes of the last characters of the decimal texts of the three above
+    bool operator==(const CheckNumbers &other) const;
+    bool operator!=(const CheckNumbers &other) const { return !(*this == other); }
+};
+
+CheckNumbers computeCheckNumbers(const BestList &list);
+
+// A list file read whole: the records and the check numbers stored on line 1.
+struct BestListFile {
+    BestList list;
+    CheckNumbers stored;
+};
+
+// Reads the file's bytes. Fields are separated by commas and line ends (CR LF,
+// LF or CR): four check numbers, then 99 times name, date, score. On failure
+// returns nothing and sets `error` to a Finnish message that names the line at
+// fault (too few fields, text where a number belongs, a number out of range).
+std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *error);
+
+// The file's bytes: exactly 100 lines, each ended by CR LF, Windows-1252.
+QByteArray formatBestList(const BestList &list, const CheckNumbers &numbers);
+
+// A name as the file can carry it: characters outside Windows-1252, commas,
+// double quotes and control characters (line breaks among them) become '?'.
+QString storableName(const QString &name);
+
+// Writes the bytes over `path` atomically: a temporary file in the same folder
+// is written, flushed to disk and renamed over the old one, so a crash leaves
+// either the old file or the new one. Returns an empty string on success, or
+// the reason of the failure (the old file is then untouched).
+QString saveFileAtomically(const QString &path, const QByteArray &bytes);
