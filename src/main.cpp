@@ -1,1 +1,19 @@
-int main() { return 0; }
+#include "ui/Form1.h"
+#include "ui/QtPlatform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kopperi"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kopperi"));
+
+    QtPlatform platform;
+    Form1 window(platform);
+    platform.setWindow(&window);
+    if (!window.Form_Load())
+        return 1;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,141 @@
+// Throwing, marking and keeping the dice.
+#include "dice/DieNames.h"
+#include "scoring/ScoringRules.h"
+#include "ui/EventLabel.h"
+#include "ui/Form1.h"
+
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+
+const char *const willBeThrown = "Tämä arpakuutio heitetään uudelleen.";
+const char *const wontBeThrown = "Tätä arpakuutiota ei heitetä uudelleen.";
+
+} // namespace
+
+void Form1::dieClicked(int die)
+{
+    const std::size_t d = std::size_t(die);
+    DieBox *box = dice[d];
+    const int value = diceValues[d];
+    const bool hasFace = value >= 1 && value <= 6;
+    box->setToolTip(QString::fromUtf8(willBeThrown));
+    if (hasFace && rethrowMarks[d] == 0) {
+        showDie(die, markedDieFileName(value));
+        rethrowMarks[d] = 1;
+    } else {
+        box->setToolTip(QString::fromUtf8(wontBeThrown));
+        if (hasFace && rethrowMarks[d] == 1) {
+            showDie(die, dieFileName(value));
+            rethrowMarks[d] = 0;
+        }
+    }
+    OnkoValittu();
+}
+
+void Form1::OnkoValittu()
+{
+    int marked = 0;
+    for (std::int16_t mark : rethrowMarks)
+        marked += mark;
+    CmdValitutUudelleen->setEnabled(marked != 0);
+    CmdKaikkiUudelleen->setEnabled(marked == 0);
+    CmdSäästäKaikki->setEnabled(marked == 0);
+}
+
+void Form1::showDiceOneByOne()
+{
+    // Each die lands on its own with a beep; the window repaints it at once
+    // instead of returning to the event loop, so the player sees them land.
+    for (int d = 0; d < diceCount; ++d) {
+        const QString name = dieFileName(diceValues[std::size_t(d)]);
+        platform_.beep();
+        platform_.pauseBetweenDice();
+        showDie(d, name);
+        if (isVisible())
+            dice[std::size_t(d)]->repaint();
+    }
+}
+
+void Form1::lockDiceForScoring()
+{
+    for (DieBox *die : dice)
+        die->setEnabled(false);
+    CmdKaikkiUudelleen->setEnabled(false);
+    CmdSäästäKaikki->setEnabled(false);
+    CmdValitutUudelleen->setEnabled(false);
+    mayRecord = true;
+    setHeading(QStringLiteral(" Mihin sarakkeeseen tulos laitetaan?"), QColor(192, 0, 0));
+}
+
+void Form1::CmdKaikkiUudelleen_Click()
+{
+    if (CmdKaikkiUudelleen->text() == QLatin1String("&Uusi peli")) {
+        showStartScreen();
+        return;
+    }
+    CmdKaikkiUudelleen->setText(QStringLiteral("&Kaikki uudelleen"));
+    CmdKaikkiUudelleen->setToolTip(QStringLiteral("Heittää kaikki arpakuutiot uudelleen."));
+    CmdSäästäKaikki->setToolTip(QStringLiteral("Lukitsee kaikki arpakuutiot tallennusta varten."));
+    CmdValitutUudelleen->setEnabled(false);
+    CmdSäästäKaikki->setEnabled(true);
+    MenuPeruutus->menuAction()->setEnabled(false);
+    for (DieBox *die : dice) {
+        die->setEnabled(true);
+        die->setToolTip(QString::fromUtf8(wontBeThrown));
+    }
+
+    // The clock decides how far the generator runs before the throw.
+    const int warmUp = warmUpDraws(platform_.timeOfDay());
+    for (int i = 0; i < warmUp; ++i)
+        generator_.nextDieValue();
+
+    if (throwCount < maxThrows)
+        ++throwCount;
+    if (throwCount == maxThrows)
+        lockDiceForScoring();
+    LblHeittokerrat->setCaption(QString::number(throwCount));
+    for (int &value : diceValues)
+        value = generator_.nextDieValue();
+    showDiceOneByOne();
+}
+
+void Form1::CmdValitutUudelleen_Click()
+{
+    if (throwCount < maxThrows)
+        ++throwCount;
+    LblHeittokerrat->setCaption(QString::number(throwCount));
+    for (int d = 0; d < diceCount; ++d) {
+        if (rethrowMarks[std::size_t(d)] == 1) {
+            diceValues[std::size_t(d)] = generator_.nextDieValue();
+            rethrowMarks[std::size_t(d)] = 0;
+        }
+    }
+    showDiceOneByOne();
+    CmdValitutUudelleen->setEnabled(false);
+    CmdKaikkiUudelleen->setEnabled(true);
+    CmdSäästäKaikki->setEnabled(true);
+    for (DieBox *die : dice)
+        die->setToolTip(QString::fromUtf8(wontBeThrown));
+    if (throwCount == maxThrows)
+        lockDiceForScoring();
+}
+
+void Form1::CmdSäästäKaikki_Click()
+{
+    if (CmdSäästäKaikki->text() == QLatin1String("&Lopetus")) {
+        endProgramAtOnce();
+        return;
+    }
+    MenuPeruutus->menuAction()->setEnabled(true);
+    for (DieBox *die : dice)
+        die->setEnabled(false);
+    mayRecord = true;
+    lastCategory = category::keepAll;
+    CmdKaikkiUudelleen->setEnabled(false);
+    CmdValitutUudelleen->setEnabled(false);
+    CmdSäästäKaikki->setEnabled(false);
+    savedHeadingColor = LblOtsikko->backColor();
+    setHeading(QStringLiteral(" Mihin sarakkeeseen tulos laitetaan?"), QColor(192, 0, 0));
+}

@@ -1,0 +1,152 @@
+// The end of a game, a new game and quitting.
+#include "dice/DieNames.h"
+#include "ui/EventLabel.h"
+#include "ui/Form1.h"
+
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+void Form1::PeliLoppui()
+{
+    MenuPeli->menuAction()->setEnabled(false);
+    MenuPeruutus->menuAction()->setEnabled(false);
+
+    // Places are offered in player order, each compared with the list as the
+    // players before have already changed it.
+    for (int p = 0; p <= lastPlayerIndex; ++p) {
+        lastPlayer = std::int16_t(p);
+        int place = -1;
+        for (int j = 0; j < bestListPlaces; ++j) {
+            if (grandTotal[std::size_t(p)] > bestScores[std::size_t(j)]) {
+                place = j;
+                break;
+            }
+        }
+        if (place < 0)
+            continue;
+        Lista99Seuranta();
+        Frame99ListaPohja->show();
+        Cmd99ListaOK->show();
+        Txt99ListaNimi->show();
+        Txt99ListaNimi->setText(LblNimi[std::size_t(p)]->caption());
+        Lbl99Listalle1->show();
+        Lbl99Listalle2->show();
+        Lbl99Listalle3->show();
+        Lbl99Listalle4->show();
+        Lbl99Listalle2->setCaption(QStringLiteral("laaja numero: %1").arg(p + 1));
+        Lbl99Listalle4->setCaption(QStringLiteral("sijalle numero: %1").arg(place + 1));
+        listPlace = std::int16_t(place + 1);
+        Txt99ListaNimi->setFocus();
+        Txt99ListaNimi->selectAll();
+
+        // The window goes on handling its events (the name box, OK, the list's
+        // scroll bar, the close box) until OK stores the entry.
+        QEventLoop wait;
+        entryWait_ = &wait;
+        while (!listEntryDone && !programEnded_)
+            wait.exec();
+        entryWait_ = nullptr;
+        if (programEnded_)
+            return;
+        listEntryDone = false;
+    }
+    // lastPlayer stays the last player offered a place: a valid index for the
+    // captions that change after the game.
+
+    Frame99ListaPohja->hide();
+    Cmd99ListaOK->hide();
+    Txt99ListaNimi->hide();
+    Lbl99Listalle1->hide();
+    Lbl99Listalle2->hide();
+    Lbl99Listalle3->hide();
+    Lbl99Listalle4->hide();
+    LblOtsikko->setCaption(
+        QStringLiteral(" Peli loppui !    Valitse haluatko aloittaa uuden pelin vaiko lopettaa?"));
+    CmdKaikkiUudelleen->setText(QStringLiteral("&Uusi peli"));
+    CmdSäästäKaikki->setText(QStringLiteral("&Lopetus"));
+    CmdKaikkiUudelleen->setEnabled(true);
+    CmdSäästäKaikki->setEnabled(true);
+    CmdKaikkiUudelleen->setToolTip(QStringLiteral("Aloittaa uuden pelin."));
+    CmdSäästäKaikki->setToolTip(QStringLiteral("Lopettaa pelin."));
+    gameOver = true;
+    platform_.beep();
+    clearScores();
+}
+
+void Form1::clearScores()
+{
+    // The sheet's captions stay: the finished sheet remains on screen.
+    for (int p = 0; p <= lastPlayerIndex; ++p) {
+        upperSum[std::size_t(p)] = 0;
+        grandTotal[std::size_t(p)] = 0;
+        bonusDecided[std::size_t(p)] = false;
+        categoryUsed[std::size_t(p)].fill(0);
+    }
+}
+
+void Form1::MenuUusiksi_Click()
+{
+    if (!platform_.askYesNo(QStringLiteral("Haluatko aloittaa uuden pelin?")))
+        return;
+    clearScores();
+    showStartScreen();
+}
+
+void Form1::showStartScreen()
+{
+    LblAloitusruutu->show();
+    FrameAloitusruutu->show();
+    FrameAloitaLopeta->show();
+    CmdAloitaPeli->show();
+    CmdLopetaPeli->show();
+    LblAlkuTervehdys->show();
+    CmdKaikkiUudelleen->setText(QStringLiteral("&Kaikki uudelleen"));
+    CmdSäästäKaikki->setText(QStringLiteral("&Säästä kaikki"));
+    CmdKaikkiUudelleen->setEnabled(false);
+    CmdSäästäKaikki->setEnabled(false);
+    CmdValitutUudelleen->setEnabled(false);
+    LblOtsikko->setCaption(headingText);
+    LblHeittokerrat->setCaption(QStringLiteral("0"));
+    LblVuorossa->setCaption(QString());
+    gameOver = false;
+    for (int d = 0; d < diceCount; ++d)
+        showDie(d, QString::fromLatin1(blankDieFileName));
+    for (DieBox *die : dice)
+        die->setEnabled(false);
+
+    // Nothing of the abandoned game may be thrown, recorded or taken back in
+    // the next: no die stays marked, no score can be recorded.
+    rethrowMarks.fill(0);
+    mayRecord = false;
+    MenuPeruutus->menuAction()->setEnabled(false);
+
+    for (int p = 0; p <= lastPlayerIndex; ++p) {
+        const std::size_t i = std::size_t(p);
+        LblNimi[i]->setEnabled(false);
+        LblNimi[i]->setCaption(QStringLiteral(" Nimi"));
+        LblNimi[i]->setForeColor(palette().color(QPalette::ButtonText));
+        for (int code = 1; code <= 6; ++code)
+            categoryCells[std::size_t(code)][i]->setCaption(QString());
+        LblYläYhteensäPelaaja[i]->setCaption(QString());
+        LblBonusPelaaja[i]->setCaption(QString());
+        for (int code = 7; code <= 15; ++code)
+            categoryCells[std::size_t(code)][i]->setCaption(QString());
+        LblKaikkiYhteensäPelaaja[i]->setCaption(QString());
+    }
+    MenuPeli->menuAction()->setEnabled(false);
+}
+
+void Form1::CmdLopetaPeli_Click()
+{
+    endProgramAtOnce();
+}
+
+void Form1::MenuLopetus_Click()
+{
+    if (platform_.askYesNo(QStringLiteral("Haluatko lopettaa pelaamisen?")))
+        endProgramAtOnce();
+}

@@ -1,0 +1,103 @@
+// Start-up, the start screen and the first turn of a game.
+#include "game/NamesFile.h"
+#include "ui/EventLabel.h"
+#include "ui/Form1.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// The first `count` characters, without splitting a character that takes two
+// UTF-16 units.
+QString firstCharacters(const QString &text, int count)
+{
+    int end = 0;
+    for (int taken = 0; end < text.size() && taken < count; ++taken)
+        end += (text.at(end).isHighSurrogate() && end + 1 < text.size()) ? 2 : 1;
+    return text.left(end);
+}
+
+} // namespace
+
+bool Form1::Form_Load()
+{
+    QDir::setCurrent(platform_.programFolder());
+    lastPlayerIndex = 0;
+    gameOver = false;
+    listTop = 1;
+    MenuPeruutus->menuAction()->setEnabled(false);
+    MenuPeli->menuAction()->setEnabled(false);
+
+    QFile namesFile(QStringLiteral("nimet.txt"));
+    if (!namesFile.open(QIODevice::ReadOnly)) {
+        platform_.showMessage(QStringLiteral("Tiedostoa NIMET.TXT ei voi lukea:\r%1\r%2")
+                                  .arg(QDir::current().absoluteFilePath(QStringLiteral("nimet.txt")),
+                                       namesFile.errorString()),
+                              Platform::Icon::Critical);
+        return false;
+    }
+    const QStringList names = readNames(namesFile.readAll());
+    namesFile.close();
+    for (QComboBox *box : ComboNimi) {
+        box->addItems(names);
+        box->setCurrentText(QStringLiteral("Nimi"));
+    }
+
+    return LoadBestList();
+}
+
+void Form1::playerCountChosen(int lastIndex)
+{
+    lastPlayerIndex = std::int16_t(lastIndex);
+    for (QComboBox *box : ComboNimi)
+        box->setCurrentText(QStringLiteral("Nimi"));
+    for (int k = 1; k < maxPlayers; ++k)
+        ComboNimi[std::size_t(k)]->setEnabled(k <= lastIndex);
+}
+
+void Form1::CmdAloitaPeli_Click()
+{
+    MenuPeli->menuAction()->setEnabled(true);
+    LblAloitusruutu->hide();
+    FrameAloitusruutu->hide();
+    FrameAloitaLopeta->hide();
+    CmdAloitaPeli->hide();
+    CmdLopetaPeli->hide();
+    LblAlkuTervehdys->hide();
+
+    for (int k = 0; k < maxPlayers; ++k) {
+        LblNimi[std::size_t(k)]->setCaption(QLatin1Char(' ') +
+                                            firstCharacters(ComboNimi[std::size_t(k)]->currentText(), shownNameLength));
+    }
+    for (int i = 0; i <= lastPlayerIndex; ++i) {
+        LblNimi[std::size_t(i)]->setEnabled(true);
+        playerNames[std::size_t(i)] = LblNimi[std::size_t(i)]->caption();
+    }
+    // A new game starts with clean turn state: no score may be recorded from
+    // the dice of an abandoned game, and only player 1's header is red.
+    mayRecord = false;
+    MenuPeruutus->menuAction()->setEnabled(false);
+    for (EventLabel *header : LblNimi)
+        header->setForeColor(palette().color(QPalette::ButtonText));
+
+    CmdKaikkiUudelleen->setText(QStringLiteral("&Aloita peli klik- kaamalla tästä !"));
+    CmdKaikkiUudelleen->setToolTip(QStringLiteral("Aloittaa uuden pelin."));
+    Pääohjelma();
+}
+
+void Form1::Pääohjelma()
+{
+    CmdKaikkiUudelleen->setEnabled(true);
+    throwCount = 0;
+    currentPlayer = 0;
+    headingText = LblOtsikko->caption();
+    LblVuorossa->setCaption(LblNimi[std::size_t(currentPlayer)]->caption());
+    LblNimi[0]->setForeColor(Qt::red);
+    LblHeittokerrat->setCaption(QString::number(throwCount));
+}

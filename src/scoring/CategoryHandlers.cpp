@@ -1,0 +1,70 @@
+// Choosing a row of the score sheet for the dice.
+#include "scoring/ScoringRules.h"
+#include "ui/EventLabel.h"
+#include "ui/Form1.h"
+
+namespace {
+
+const QColor darkRed(192, 0, 0);
+const QColor blue(0, 0, 255);
+
+// One pair, three and four of a kind and Yatzy add nothing to the total when
+// they score 0; the other rows always add their score.
+bool addsOnlyWhenScoring(int code)
+{
+    return code == category::onePair || code == category::threeOfAKind || code == category::fourOfAKind ||
+           code == category::yatzy;
+}
+
+} // namespace
+
+void Form1::refuseFilledCategory()
+{
+    setHeading(QStringLiteral(" Olet jo laittanut tuloksen tähän sarakkeeseen !   Valitse jokin muu vapaa sarake."),
+               darkRed);
+    platform_.beep();
+}
+
+void Form1::upperCategoryClicked(int face)
+{
+    if (!mayRecord) {
+        platform_.beep();
+        return;
+    }
+    upperFace = std::int16_t(face);
+    Yläsarakkeisiin();
+    if (categoryRefused) {
+        categoryRefused = false;
+        return;
+    }
+    if (programEnded_)
+        return;
+    // The turn has passed on already: the cell belongs to the player before.
+    int recorded = currentPlayer - 1;
+    if (recorded == -1)
+        recorded = lastPlayerIndex;
+    categoryCells[std::size_t(face)][std::size_t(recorded)]->setCaption(QString::number(categoryScore));
+}
+
+void Form1::lowerCategoryClicked(int code)
+{
+    if (!mayRecord) {
+        platform_.beep();
+        return;
+    }
+    const std::size_t p = std::size_t(currentPlayer);
+    if (categoryUsed[p][std::size_t(code)] == 1) {
+        refuseFilledCategory();
+        return;
+    }
+    lastCategory = std::int16_t(code);
+    lastPlayer = currentPlayer;
+    categoryScore = std::int16_t(scoreCategory(code, diceValues));
+    if (categoryScore != 0 || !addsOnlyWhenScoring(code))
+        grandTotal[p] = std::int16_t(grandTotal[p] + categoryScore);
+    categoryCells[std::size_t(code)][p]->setCaption(QString::number(categoryScore));
+    LblKaikkiYhteensäPelaaja[p]->setCaption(QString::number(grandTotal[p]));
+    categoryUsed[p][std::size_t(code)] = 1;
+    setHeading(headingText, blue);
+    Tarkistukset();
+}

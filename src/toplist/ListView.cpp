@@ -1,0 +1,159 @@
+// The best-99 list: loading and checking its file, the view, the rank marker
+// and new entries.
+#include "toplist/BestListFile.h"
+#include "ui/EventLabel.h"
+#include "ui/Form1.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace {
+
+const QColor markedPlace(128, 255, 128);
+
+} // namespace
+
+bool Form1::LoadBestList()
+{
+    QFile file(QStringLiteral("lista99.txt"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        platform_.showMessage(QStringLiteral("Tiedostoa LISTA99.TXT ei voi lukea:\r%1\r%2")
+                                  .arg(QDir::current().absoluteFilePath(QStringLiteral("lista99.txt")),
+                                       file.errorString()),
+                              Platform::Icon::Critical);
+        return false;
+    }
+    QString error;
+    const std::optional<BestListFile> read = parseBestList(file.readAll(), &error);
+    file.close();
+    if (!read) {
+        // A list that cannot be read whole is left as it is, never rewritten.
+        platform_.showMessage(error + QStringLiteral("\rKorjaa tai poista tiedosto ja käynnistä Kopperi uudelleen."),
+                              Platform::Icon::Critical);
+        return false;
+    }
+    best = read->list;
+    stored = read->stored;
+
+    for (int r = 0; r < 13; ++r) {
+        const std::size_t i = std::size_t(r);
+        Lbl99Sijoitus[i]->setCaption(QStringLiteral(" %1.").arg(r + 1));
+        Lbl99Nimi[i]->setCaption(bestNames[i]);
+        Lbl99Pvm[i]->setCaption(bestDates[i]);
+        Lbl99Tulos[i]->setCaption(QString::number(bestScores[i]));
+    }
+    OnkoHuijattu();
+    return true;
+}
+
+void Form1::OnkoHuijattu()
+{
+    const CheckNumbers computed = computeCheckNumbers(best);
+    if (computed == stored)
+        return;
+    platform_.showMessage(QStringLiteral("LISTA99.TXT-tiedostoa on näpelöity !\r"
+                                         "Eihän vaan olla paranneltu tuloksia ?\r"
+                                         "Omapa on asiasi !"),
+                          Platform::Icon::Critical);
+    platform_.showMessage(QStringLiteral("Ohjelma korjaa LISTA99.TXT-tiedoston tarkistusnumerot.\r"
+                                         "Yritä olla fuskaamatta jatkossa !"),
+                          Platform::Icon::Information);
+    if (SaveBestList())
+        stored = computed;
+}
+
+bool Form1::SaveBestList()
+{
+    const QString failure =
+        saveFileAtomically(QStringLiteral("lista99.txt"), formatBestList(best, computeCheckNumbers(best)));
+    if (failure.isEmpty())
+        return true;
+    platform_.showMessage(QStringLiteral("99-listaa ei voitu tallentaa:\r%1\rAiempi LISTA99.TXT säilyy ennallaan.")
+                              .arg(failure),
+                          Platform::Icon::Critical);
+    return false;
+}
+
+void Form1::Scroll99Lista_Change()
+{
+    for (EventLabel *place : Lbl99Sijoitus)
+        place->setBackColor(palette().color(QPalette::Midlight));
+    listTop = std::int16_t(Scroll99Lista->value());
+    for (int r = 0; r < 13; ++r) {
+        const std::size_t row = std::size_t(r);
+        const std::size_t j = std::size_t(listTop + r - 1);
+        Lbl99Sijoitus[row]->setCaption(QStringLiteral(" %1.").arg(listTop + r));
+        Lbl99Nimi[row]->setCaption(bestNames[j]);
+        Lbl99Pvm[row]->setCaption(bestDates[j]);
+        Lbl99Tulos[row]->setCaption(QString::number(bestScores[j]));
+    }
+}
+
+void Form1::Lista99Seuranta()
+{
+    for (EventLabel *place : Lbl99Sijoitus)
+        place->setBackColor(palette().color(QPalette::Midlight));
+    if (lastPlayer < 0 || lastPlayer >= maxPlayers)
+        return;
+    const int total = grandTotal[std::size_t(lastPlayer)];
+    auto score = [this](int i) { return int(bestScores[std::size_t(i)]); };
+    // Scrolling refreshes the rows and clears the marks, so mark afterwards.
+    auto showAndMark = [this](int top, int row) {
+        Scroll99Lista->setValue(top);
+        Lbl99Sijoitus[std::size_t(row)]->setBackColor(markedPlace);
+    };
+
+    if (total < score(98))
+        return;
+    if (total > score(0)) {
+        showAndMark(1, 0);
+        return;
+    }
+    // Places 2..11 show on the first page in their own rows.
+    for (int i = 10; i >= 1; --i) {
+        if (total > score(i) && total <= score(i - 1)) {
+            showAndMark(1, i);
+            return;
+        }
+    }
+    if (total > score(98) && total <= score(97)) {
+        showAndMark(87, 12);
+        return;
+    }
+    // Places 12..98 show on the twelfth row.
+    for (int i = 97; i >= 11; --i) {
+        if (total > score(i) && total <= score(i - 1)) {
+            showAndMark(i - 10, 11);
+            return;
+        }
+    }
+}
+
+void Form1::Cmd99ListaOK_Click()
+{
+    const QString name = storableName(Txt99ListaNimi->text().trimmed());
+    if (name.isEmpty() || listPlace < 1 || listPlace > bestListPlaces || lastPlayer < 0 || lastPlayer >= maxPlayers)
+        return;
+    listEntryDone = true;
+    const int p = listPlace - 1;
+    for (int k = bestListPlaces - 1; k >= p; --k) {
+        const std::size_t from = std::size_t(k);
+        bestNames[from + 1] = bestNames[from];
+        bestDates[from + 1] = bestDates[from];
+        bestScores[from + 1] = bestScores[from];
+    }
+    const std::size_t i = std::size_t(p);
+    bestNames[i] = name;
+    bestDates[i] = platform_.today().toString(QStringLiteral("dd.MM.yy"));
+    bestScores[i] = grandTotal[std::size_t(lastPlayer)];
+    SaveBestList();
+    Scroll99Lista_Change();
+    Lista99Seuranta();
+    for (EventLabel *place : Lbl99Sijoitus)
+        place->setBackColor(palette().color(QPalette::Midlight));
+    if (entryWait_)
+        entryWait_->quit();
+}

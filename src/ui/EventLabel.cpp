@@ -1,0 +1,75 @@
+#include "ui/EventLabel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+EventLabel::EventLabel(QWidget *parent) : QLabel(parent) {}
+
+void EventLabel::setCaption(const QString &caption)
+{
+    if (caption == text())
+        return;
+    setText(caption);
+    if (onChange)
+        onChange();
+}
+
+QColor EventLabel::backColor() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void EventLabel::setBackColor(const QColor &color)
+{
+    if (autoFillBackground() && backColor() == color)
+        return;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color);
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+QColor EventLabel::foreColor() const
+{
+    return palette().color(QPalette::Active, QPalette::WindowText);
+}
+
+void EventLabel::setForeColor(const QColor &color)
+{
+    if (foreColor() == color)
+        return;
+    QPalette p = palette();
+    p.setColor(QPalette::Active, QPalette::WindowText, color);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, color);
+    setPalette(p);
+}
+
+void EventLabel::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void EventLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click && onClick)
+        onClick();
+}
+
+DieBox::DieBox(QWidget *parent) : EventLabel(parent) {}
+
+void DieBox::showPicture(const QString &name, const QPixmap &picture)
+{
+    pictureName_ = name;
+    picture_ = picture;
+    update();
+}
+
+void DieBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+}

@@ -1,0 +1,229 @@
+#include "ui/Form1.h"
+
+#include "dice/DieNames.h"
+#include "ui/EventLabel.h"
+#include "ui/Layout.h"
+#include "ui/NameValidator.h"
+#include "ui/Pictures.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int clientWidth = 662;
+constexpr int clientHeight = 482;
+
+// Category codes with the names of their rows' controls.
+struct CategoryRow {
+    int code;
+    const char *heading;
+    const char *cells;
+};
+const CategoryRow categoryRows[] = {
+    {1, "LblYkköset", "LblYkkösetPelaaja"},       {2, "LblKakkoset", "LblKakkosetPelaaja"},
+    {3, "LblKolmoset", "LblKolmosetPelaaja"},     {4, "LblNeloset", "LblNelosetPelaaja"},
+    {5, "LblVitoset", "LblVitosetPelaaja"},       {6, "LblKutoset", "LblKutosetPelaaja"},
+    {7, "LblYksiPari", "LblYksiPariPelaaja"},     {8, "LblKaksiParia", "LblKaksiPariaPelaaja"},
+    {9, "LblKolmeSamaa", "LblKolmeSamaaPelaaja"}, {10, "LblNeljäsamaa", "LblNeljäSamaaPelaaja"},
+    {11, "LblPieniSuora", "LblPieniSuoraPelaaja"}, {12, "LblSuuriSuora", "LblSuuriSuoraPelaaja"},
+    {13, "LblTäyskäsi", "LblTäyskäsiPelaaja"},    {14, "LblSattuma", "LblSattumaPelaaja"},
+    {15, "LblYatzy", "LblYatzyPelaaja"},
+};
+
+template <typename T>
+T *take(const QHash<QString, QWidget *> &controls, const QString &name)
+{
+    auto *widget = dynamic_cast<T *>(controls.value(name));
+    Q_ASSERT_X(widget, "Form1", qPrintable(name));
+    return widget;
+}
+
+template <typename T, std::size_t N>
+void takeArray(const QHash<QString, QWidget *> &controls, const char *name, std::array<T *, N> &array)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        array[i] = take<T>(controls, QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i));
+}
+
+} // namespace
+
+Form1::Form1(Platform &platform) : platform_(platform)
+{
+    setWindowTitle(QStringLiteral("Kopperi"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    setFont(layout::windowFont());
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(clientWidth, clientHeight);
+    setCentralWidget(client);
+
+    const QHash<QString, QWidget *> c = layout::build(client);
+    auto label = [&](const char *name) { return take<EventLabel>(c, QString::fromUtf8(name)); };
+    auto frame = [&](const char *name) { return take<QGroupBox>(c, QString::fromUtf8(name)); };
+    auto button = [&](const char *name) { return take<QPushButton>(c, QString::fromUtf8(name)); };
+
+    LblOtsikko = label("LblOtsikko");
+    LblPelaajat = label("LblPelaajat");
+    takeArray(c, "LblNimi", LblNimi);
+    for (const CategoryRow &row : categoryRows) {
+        categoryHeadings[std::size_t(row.code)] = label(row.heading);
+        takeArray(c, row.cells, categoryCells[std::size_t(row.code)]);
+    }
+    LblYläYhteensä = label("LblYläYhteensä");
+    takeArray(c, "LblYläYhteensäPelaaja", LblYläYhteensäPelaaja);
+    LblBonus = label("LblBonus");
+    takeArray(c, "LblBonusPelaaja", LblBonusPelaaja);
+    LblKaikkiYhteensä = label("LblKaikkiYhteensä");
+    takeArray(c, "LblKaikkiYhteensäPelaaja", LblKaikkiYhteensäPelaaja);
+
+    FrameArpakuutiot = frame("FrameArpakuutiot");
+    for (int d = 0; d < diceCount; ++d)
+        dice[std::size_t(d)] = take<DieBox>(c, QStringLiteral("Arpakuutio%1").arg(d));
+    FrameVuorossa = frame("FrameVuorossa");
+    LblVuorossa = label("LblVuorossa");
+    FrameHeittokerrat = frame("FrameHeittokerrat");
+    LblHeittokerrat = label("LblHeittokerrat");
+
+    Frame1 = frame("Frame1");
+    CmdValitutUudelleen = button("CmdValitutUudelleen");
+    CmdSäästäKaikki = button("CmdSäästäKaikki");
+    CmdKaikkiUudelleen = button("CmdKaikkiUudelleen");
+    Frame99ListaPohja = frame("Frame99ListaPohja");
+    Lbl99Listalle1 = label("Lbl99Listalle1");
+    Lbl99Listalle2 = label("Lbl99Listalle2");
+    Lbl99Listalle3 = label("Lbl99Listalle3");
+    Lbl99Listalle4 = label("Lbl99Listalle4");
+    Txt99ListaNimi = take<QLineEdit>(c, QStringLiteral("Txt99ListaNimi"));
+    Cmd99ListaOK = button("Cmd99ListaOK");
+
+    Frame99Parasta = frame("Frame99Parasta");
+    takeArray(c, "Lbl99Sijoitus", Lbl99Sijoitus);
+    takeArray(c, "Lbl99Nimi", Lbl99Nimi);
+    takeArray(c, "Lbl99Pvm", Lbl99Pvm);
+    takeArray(c, "Lbl99Tulos", Lbl99Tulos);
+    Scroll99Lista = take<QScrollBar>(c, QStringLiteral("Scroll99Lista"));
+
+    LblAloitusruutu = label("LblAloitusruutu");
+    FrameAloitusruutu = frame("FrameAloitusruutu");
+    const char *optionNames[maxPlayers] = {"Opt1Pelaaja", "Opt2Pelaajaa", "Opt3Pelaajaa", "Opt4Pelaajaa"};
+    for (int k = 0; k < maxPlayers; ++k) {
+        playerCountOptions[std::size_t(k)] = take<QRadioButton>(c, QString::fromUtf8(optionNames[k]));
+        ComboNimi[std::size_t(k)] = take<QComboBox>(c, QStringLiteral("ComboNimi%1").arg(k));
+    }
+    playerCountOptions[0]->setChecked(true);
+    FrameAloitaLopeta = frame("FrameAloitaLopeta");
+    CmdAloitaPeli = button("CmdAloitaPeli");
+    CmdLopetaPeli = button("CmdLopetaPeli");
+    LblAlkuTervehdys = label("LblAlkuTervehdys");
+
+    // The dice show their start pictures until the first throw; the first and
+    // the last share one.
+    const char *startPictures[diceCount] = {"start0.bmp", "start1.bmp", "start2.bmp", "start3.bmp", "start0.bmp"};
+    for (int d = 0; d < diceCount; ++d) {
+        const QString name = QString::fromLatin1(startPictures[d]);
+        dice[std::size_t(d)]->showPicture(name, QPixmap(QStringLiteral(":/pictures/") + name));
+    }
+
+    Scroll99Lista->setRange(1, 87);
+    Scroll99Lista->setSingleStep(1);
+    Scroll99Lista->setPageStep(13);
+    Scroll99Lista->setTracking(false);  // the view follows finished moves only
+
+    Txt99ListaNimi->setMaxLength(10);
+    Txt99ListaNimi->setValidator(new NameValidator(Txt99ListaNimi));
+
+    MenuPeli = menuBar()->addMenu(QStringLiteral("&Peli..."));
+    MenuUusiksi = MenuPeli->addAction(QStringLiteral("...&uusiksi"));
+    MenuPeli->addSeparator();
+    MenuLopetus = MenuPeli->addAction(QStringLiteral("...&lopetus"));
+    MenuPeruutus = menuBar()->addMenu(QStringLiteral("P&eruutus"));
+    MenuEdellisenValinnanPeruutus = MenuPeruutus->addAction(QStringLiteral("E&dellisen valinnan peruutus"));
+
+    bindHandlers();
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+Form1::~Form1() = default;
+
+void Form1::bindHandlers()
+{
+    for (int k = 0; k < maxPlayers; ++k)
+        connect(playerCountOptions[std::size_t(k)], &QRadioButton::clicked, this, [this, k] { playerCountChosen(k); });
+    connect(CmdAloitaPeli, &QPushButton::clicked, this, [this] { CmdAloitaPeli_Click(); });
+    connect(CmdLopetaPeli, &QPushButton::clicked, this, [this] { CmdLopetaPeli_Click(); });
+    connect(MenuUusiksi, &QAction::triggered, this, [this] { MenuUusiksi_Click(); });
+    connect(MenuLopetus, &QAction::triggered, this, [this] { MenuLopetus_Click(); });
+
+    for (int d = 0; d < diceCount; ++d)
+        dice[std::size_t(d)]->onClick = [this, d] { dieClicked(d); };
+    connect(CmdKaikkiUudelleen, &QPushButton::clicked, this, [this] { CmdKaikkiUudelleen_Click(); });
+    connect(CmdValitutUudelleen, &QPushButton::clicked, this, [this] { CmdValitutUudelleen_Click(); });
+    connect(CmdSäästäKaikki, &QPushButton::clicked, this, [this] { CmdSäästäKaikki_Click(); });
+
+    // A click on a row's heading or on any of its cells chooses the row for the
+    // player to play; every change of a category or bonus cell moves the
+    // best-99 marker.
+    for (int code = 1; code <= 15; ++code) {
+        categoryHeadings[std::size_t(code)]->onClick = [this, code] { categoryClicked(code); };
+        for (EventLabel *cell : categoryCells[std::size_t(code)]) {
+            cell->onClick = [this, code] { categoryClicked(code); };
+            cell->onChange = [this] { Lista99Seuranta(); };
+        }
+    }
+    for (EventLabel *cell : LblBonusPelaaja)
+        cell->onChange = [this] { Lista99Seuranta(); };
+    connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this, [this] { MenuEdellisenValinnanPeruutus_Click(); });
+
+    connect(Scroll99Lista, &QScrollBar::valueChanged, this, [this] { Scroll99Lista_Change(); });
+    connect(Cmd99ListaOK, &QPushButton::clicked, this, [this] { Cmd99ListaOK_Click(); });
+    connect(Txt99ListaNimi, &QLineEdit::textChanged, this,
+            [this](const QString &text) { Cmd99ListaOK->setEnabled(!text.trimmed().isEmpty()); });
+}
+
+void Form1::categoryClicked(int code)
+{
+    if (code <= 6)
+        upperCategoryClicked(code);
+    else
+        lowerCategoryClicked(code);
+}
+
+void Form1::setHeading(const QString &caption, const QColor &background)
+{
+    LblOtsikko->setCaption(caption);
+    LblOtsikko->setBackColor(background);
+}
+
+void Form1::showDie(int die, const QString &pictureName)
+{
+    dice[std::size_t(die)]->showPicture(pictureName, diePicture(pictureName));
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Form_Unload: closing always asks; No keeps the window and the game.
+    event->ignore();
+    if (platform_.askYesNo(QStringLiteral("Haluatko lopettaa pelaamisen?")))
+        endProgramAtOnce();
+}
+
+void Form1::endProgramAtOnce()
+{
+    platform_.endProgram(0);
+    // Only a test platform returns: leave the window inert, release a pending
+    // name entry without storing it.
+    programEnded_ = true;
+    if (entryWait_)
+        entryWait_->quit();
+    hide();
+}

@@ -1,0 +1,312 @@
+#include "ui/Layout.h"
+
+#include "ui/EventLabel.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <vector>
+
+namespace layout {
+namespace {
+
+constexpr Colour rgb(int r, int g, int b) { return Colour{(r << 16) | (g << 8) | b, QPalette::NoRole}; }
+constexpr Colour system(QPalette::ColorRole role) { return Colour{-1, role}; }
+
+const Colour headingBlue = rgb(0, 0, 255);
+const Colour headingText = rgb(224, 224, 224);
+const Colour rowGrey = rgb(224, 224, 224);
+const Colour sumGreen = rgb(128, 255, 128);
+
+const Font rowHeadingFont{9.75, true};
+const Font frameFont{11.25, false};
+const Font entryFont{11.25, true};
+const Font listBold{8.25, true};
+const Font listRegular{8.25, false};
+
+QString u(const char *text) { return QString::fromUtf8(text); }
+
+QString element(const char *array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(u(array)).arg(index);
+}
+
+const char *const nameBoxTip = "Kirjoita tähän pelaajan nimi tai valitse alasvetovalikosta.";
+const char *const dieTip = "Tätä arpakuutiota ei heitetä uudelleen.";
+
+// The score sheet: a row heading and four player cells per row.
+struct SheetRow {
+    int top;
+    const char *heading;
+    const char *caption;
+    const char *tooltip;
+    Colour back;
+    const char *cells;
+};
+
+const SheetRow sheetRows[] = {
+    {360, "LblPelaajat", " Pelaajat", "", rgb(0, 192, 192), "LblNimi"},
+    {720, "LblYkköset", " Ykköset", "Tähän sarakeeseen ykkösiä.", rowGrey, "LblYkkösetPelaaja"},
+    {1080, "LblKakkoset", " Kakkoset", "Tähän sarakkeeseen kakkosia.", rowGrey, "LblKakkosetPelaaja"},
+    {1440, "LblKolmoset", " Kolmoset", "Tähän sarakkeeseen kolmosia.", rowGrey, "LblKolmosetPelaaja"},
+    {1800, "LblNeloset", " Neloset", "Tähän sarakkeeseen nelosia.", rowGrey, "LblNelosetPelaaja"},
+    {2160, "LblVitoset", " Vitoset", "Tähän sarakkeeseen vitosia.", rowGrey, "LblVitosetPelaaja"},
+    {2520, "LblKutoset", " Kutoset", "Tähän sarakkeeseen kutosia.", rowGrey, "LblKutosetPelaaja"},
+    {2880, "LblYläYhteensä", " Yhteensä", "Tähän sarakkeeseen tulee yläsarakkeiden pisteet.", sumGreen, "LblYläYhteensäPelaaja"},
+    {3240, "LblBonus", " Bonus", "Tähän sarakkeeseen tulee Bonuspisteitä 50 jos yläsarakkeiden summa on 63 tai enemmän.", rgb(255, 128, 128), "LblBonusPelaaja"},
+    {3600, "LblYksiPari", " Yksi pari", "Tähän sarakkeeseen esim. kaksi kutosta.", rowGrey, "LblYksiPariPelaaja"},
+    {3960, "LblKaksiParia", " Kaksi paria", "Tähän sarakkeeseen esim. kaksi kutosta ja kaksi vitosta.", rowGrey, "LblKaksiPariaPelaaja"},
+    {4320, "LblKolmeSamaa", " Kolme samaa", "Tähän sarakkeeseen esim. kolme kutosta.", rowGrey, "LblKolmeSamaaPelaaja"},
+    {4680, "LblNeljäsamaa", " Neljä samaa", "Tähän sarakkeeseen esim. neljä kutosta.", rowGrey, "LblNeljäSamaaPelaaja"},
+    {5040, "LblPieniSuora", " Pieni suora", "Tähän sarakkeeseen suora ykkösestä vitoseen.", rowGrey, "LblPieniSuoraPelaaja"},
+    {5400, "LblSuuriSuora", " Suuri suora", "Tähän sarakkeeseen suora kakkosesta kutoseen.", rowGrey, "LblSuuriSuoraPelaaja"},
+    {5760, "LblTäyskäsi", " Täyskäsi", "Tähän sarakkeeseen esim. kolme kutosta ja kaksi vitosta.", rowGrey, "LblTäyskäsiPelaaja"},
+    {6120, "LblSattuma", " Sattuma", "Tähän sarakkeeseen kelpaa mikä tahansa tulos.", rowGrey, "LblSattumaPelaaja"},
+    {6480, "LblYatzy", " Y A T Z Y", "Tähän sarakkeeseen saat 50 pistettä viidestä samasta arpakuution silmäluvusta.", rgb(255, 255, 0), "LblYatzyPelaaja"},
+    {6840, "LblKaikkiYhteensä", " Yhteensä", "Tähän sarakkeeseen tulee yhteispisteet.", sumGreen, "LblKaikkiYhteensäPelaaja"},
+};
+const int playerColumnLeft[4] = {1440, 2520, 3600, 4680};
+
+const char *const greeting =
+    "\n"
+    "    Bugit ja parannusehdotukset voi ilmoittaa:\n"
+    "\n"
+    "    Kopperin kehitystiimille\n"
+    "\n"
+    "    Kopperi, versio 1.0\n"
+    "    7.12.2026";
+
+void addControl(std::vector<ControlSpec> &table, ControlSpec spec) { table.push_back(std::move(spec)); }
+
+std::vector<ControlSpec> makeTable()
+{
+    std::vector<ControlSpec> t;
+    using K = Kind;
+
+    // Heading strip
+    addControl(t, {u("LblOtsikko"), K::Label, {}, 0, -15, 9975, 375,
+                   u(" KOPPERI 1.0     Yatzy-noppapeli yhdestä neljään pelaajalle"), {}, {},
+                   headingBlue, headingText, true});
+
+    // Score sheet
+    for (const SheetRow &row : sheetRows) {
+        const bool names = QByteArray(row.cells) == "LblNimi";
+        addControl(t, {u(row.heading), K::Label, {}, 0, row.top, 1455, 375, u(row.caption), u(row.tooltip),
+                       names ? Font{} : rowHeadingFont, row.back, {}, true});
+        for (int p = 0; p < 4; ++p) {
+            ControlSpec cell{element(row.cells, p), K::Label, {}, playerColumnLeft[p], row.top, 1095, 375,
+                             {}, {}, {}, row.back, {}, true, names ? Align::Left : Align::Centre};
+            if (names) {
+                cell.caption = u(" Nimi");
+                cell.enabled = false;
+            } else if (QByteArray(row.cells) == "LblKolmosetPelaaja") {
+                cell.caption = u(" ");
+            }
+            addControl(t, cell);
+        }
+    }
+
+    // Dice column
+    addControl(t, {u("FrameArpakuutiot"), K::Frame, {}, 5880, 390, 1335, 5220, u("Arpakuutiot"), {}, frameFont});
+    const int dieTops[5] = {360, 1320, 2280, 3255, 4200};
+    for (int d = 0; d < 5; ++d) {
+        ControlSpec die{QStringLiteral("Arpakuutio%1").arg(d), K::Die, u("FrameArpakuutiot"), 240, dieTops[d], 870, 800,
+                        {}, u(dieTip)};
+        die.enabled = false;
+        addControl(t, die);
+    }
+    addControl(t, {u("FrameVuorossa"), K::Frame, {}, 5880, 5760, 1335, 700, u("Vuorossa"), {}, frameFont});
+    addControl(t, {u("LblVuorossa"), K::Label, u("FrameVuorossa"), 120, 250, 1095, 375});
+    addControl(t, {u("FrameHeittokerrat"), K::Frame, {}, 5880, 6480, 1335, 700, u("Heittokerta"), {}, frameFont});
+    addControl(t, {u("LblHeittokerrat"), K::Label, u("FrameHeittokerrat"), 120, 250, 1095, 375, {},
+                   u("Heittokerrat max. 3."), {}, {}, {}, false, Align::Centre});
+
+    // Button area, and the best-99 name entry that covers it when shown
+    addControl(t, {u("Frame1"), K::Frame, {}, 7320, 360, 2535, 2985});
+    ControlSpec rethrow{u("CmdValitutUudelleen"), K::Button, {}, 7440, 600, 2295, 735, u("&Valitut uudelleen"),
+                        u("Heittää uudelleen valittuna olevat arpakuutiot.")};
+    rethrow.enabled = false;
+    addControl(t, rethrow);
+    ControlSpec keepAll{u("CmdSäästäKaikki"), K::Button, {}, 7440, 1560, 2295, 735, u("&Säästä kaikki"),
+                        u("Lukitsee arpakuutiot tallennusta varten.")};
+    keepAll.enabled = false;
+    addControl(t, keepAll);
+    ControlSpec throwAll{u("CmdKaikkiUudelleen"), K::Button, {}, 7440, 2520, 2295, 735, u("&Kaikki  uudelleen"),
+                         u("Heittää kaikki arpakuutiot uudelleen.")};
+    throwAll.enabled = false;
+    addControl(t, throwAll);
+
+    auto hidden = [](ControlSpec spec) { spec.visible = false; return spec; };
+    addControl(t, hidden({u("Frame99ListaPohja"), K::Frame, {}, 7320, 450, 2535, 2880, u("Pääsit 99-listalle !")}));
+    addControl(t, hidden({u("Lbl99Listalle1"), K::Label, u("Frame99ListaPohja"), 180, 390, 2160, 400,
+                          u("Onneksi olkoon pe-"), {}, entryFont}));
+    addControl(t, hidden({u("Lbl99Listalle2"), K::Label, u("Frame99ListaPohja"), 180, 780, 2160, 405, {}, {}, entryFont}));
+    addControl(t, hidden({u("Lbl99Listalle3"), K::Label, u("Frame99ListaPohja"), 180, 1170, 2160, 405,
+                          u("Pääsit 99-listan"), {}, entryFont}));
+    addControl(t, hidden({u("Lbl99Listalle4"), K::Label, u("Frame99ListaPohja"), 180, 1560, 2160, 405, {}, {}, entryFont}));
+    addControl(t, hidden({u("Txt99ListaNimi"), K::TextBox, u("Frame99ListaPohja"), 165, 2205, 1335, 465, {},
+                          u("Kirjoita tähän nimi jonka haluat tallentuvan 99-listalle. Max 8 kirjainta. "
+                            "Pidemmästä osa voi jäädä näkymättä.")}));
+    addControl(t, hidden({u("Cmd99ListaOK"), K::Button, u("Frame99ListaPohja"), 1785, 2250, 510, 360, u("OK"),
+                          u("Hyväksy nimi klikkaamalla tästä.")}));
+
+    // Best-99 view
+    addControl(t, {u("Frame99Parasta"), K::Frame, {}, 7320, 3435, 2535, 3780, u("99 parasta tulosta  "), {}, frameFont});
+    for (int r = 0; r < 13; ++r) {
+        const int top = 375 + 255 * r;
+        addControl(t, {element("Lbl99Sijoitus", r), K::Label, u("Frame99Parasta"), 60, top, 340, 270,
+                       QStringLiteral("%1.").arg(r + 1), {}, listBold, system(QPalette::Midlight), {}, true, Align::Right});
+        addControl(t, {element("Lbl99Nimi", r), K::Label, u("Frame99Parasta"), 400, top, 860, 270, {}, {}, listRegular,
+                       system(QPalette::Base), {}, true});
+        addControl(t, {element("Lbl99Pvm", r), K::Label, u("Frame99Parasta"), 1260, top, 690, 270, {}, {}, listRegular,
+                       system(QPalette::Base), {}, true});
+        addControl(t, {element("Lbl99Tulos", r), K::Label, u("Frame99Parasta"), 1950, top, 360, 270, {}, {}, listRegular,
+                       system(QPalette::Base), {}, true});
+    }
+    addControl(t, {u("Scroll99Lista"), K::ScrollBar, u("Frame99Parasta"), 2340, 375, 120, 3330});
+
+    // Start screen, above the score sheet it covers
+    addControl(t, {u("LblAloitusruutu"), K::Label, {}, 135, 840, 5535, 3390, {}, {}, {}, {}, {}, true});
+    addControl(t, {u("FrameAloitusruutu"), K::Frame, {}, 255, 885, 5295, 2400,
+                   u(" Pelaajien lukumäärä       Nimet"), {}, frameFont});
+    const char *options[4][3] = {
+        {"Opt1Pelaaja", "&1 Pelaaja", "Valitse pelaajamääräksi yksi klikkaamalla tästä."},
+        {"Opt2Pelaajaa", "&2 Pelaajaa", "Valitse pelaajamääräksi kaksi klikkaamalla tästä."},
+        {"Opt3Pelaajaa", "&3 Pelaajaa", "Valitse pelaajamääräksi kolme klikkaamalla tästä."},
+        {"Opt4Pelaajaa", "&4 Pelaajaa", "Valitse pelaajamääräksi neljä klikkaamalla tästä."},
+    };
+    for (int k = 0; k < 4; ++k) {
+        const int top = 360 + 480 * k;
+        addControl(t, {u(options[k][0]), K::Option, u("FrameAloitusruutu"), 240, top, 1815, 495, u(options[k][1]),
+                       u(options[k][2])});
+        ControlSpec box{QStringLiteral("ComboNimi%1").arg(k), K::Combo, u("FrameAloitusruutu"), 2880, top, 2295, 405,
+                        u("Nimi"), u(nameBoxTip)};
+        box.enabled = k == 0;
+        addControl(t, box);
+    }
+    addControl(t, {u("FrameAloitaLopeta"), K::Frame, {}, 255, 3180, 5295, 975});
+    addControl(t, {u("CmdAloitaPeli"), K::Button, {}, 375, 3450, 2415, 615, u("&Aloita peli"),
+                   u("Aloita peli klikkaamalla tästä.")});
+    addControl(t, {u("CmdLopetaPeli"), K::Button, {}, 3120, 3450, 2295, 615, u("&Lopeta peli"),
+                   u("Lopeta Kopperi klikkaamalla tästä.")});
+    addControl(t, {u("LblAlkuTervehdys"), K::Label, {}, 120, 4440, 5520, 2625, u(greeting), {}, {},
+                   system(QPalette::ToolTipBase), {}, true});
+    return t;
+}
+
+QFont fontOf(const Font &font)
+{
+    if (font.points == 0)
+        return windowFont();
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(font.points);
+    f.setBold(font.bold);
+    return f;
+}
+
+QWidget *create(const ControlSpec &spec, QWidget *parent)
+{
+    switch (spec.kind) {
+    case Kind::Label: {
+        auto *label = new EventLabel(parent);
+        label->setText(spec.caption);
+        return label;
+    }
+    case Kind::Die:
+        return new DieBox(parent);
+    case Kind::Button:
+        return new QPushButton(spec.caption, parent);
+    case Kind::Option:
+        return new QRadioButton(spec.caption, parent);
+    case Kind::Combo: {
+        auto *box = new QComboBox(parent);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCurrentText(spec.caption);
+        return box;
+    }
+    case Kind::TextBox:
+        return new QLineEdit(parent);
+    case Kind::Frame:
+        return new QGroupBox(spec.caption, parent);
+    case Kind::ScrollBar:
+        return new QScrollBar(Qt::Vertical, parent);
+    }
+    return nullptr;
+}
+
+void applyLook(const ControlSpec &spec, QWidget *widget)
+{
+    widget->setFont(fontOf(spec.font));
+    if (!spec.tooltip.isEmpty())
+        widget->setToolTip(spec.tooltip);
+    // Labels and frames are opaque: the start screen hides the sheet below it.
+    widget->setAutoFillBackground(spec.kind == Kind::Label || spec.kind == Kind::Frame);
+    auto *label = dynamic_cast<EventLabel *>(widget);
+    if (!label)
+        return;
+    if (spec.back.isSet())
+        label->setBackColor(spec.back.resolve(label->palette()));
+    if (spec.fore.isSet())
+        label->setForeColor(spec.fore.resolve(label->palette()));
+    if (spec.border) {
+        label->setFrameShape(QFrame::Box);
+        label->setLineWidth(1);
+    }
+    const Qt::Alignment horizontal = spec.align == Align::Centre ? Qt::AlignHCenter
+                                     : spec.align == Align::Right ? Qt::AlignRight
+                                                                  : Qt::AlignLeft;
+    label->setAlignment(horizontal | Qt::AlignTop);
+}
+
+} // namespace
+
+QColor Colour::resolve(const QPalette &palette) const
+{
+    if (rgb >= 0)
+        return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    return palette.color(QPalette::Active, role);
+}
+
+int pixels(int twips)
+{
+    return (twips >= 0 ? twips + 7 : twips - 7) / 15;
+}
+
+const QFont &windowFont()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("Arial"));
+        f.setPointSizeF(12);
+        f.setBold(true);
+        return f;
+    }();
+    return font;
+}
+
+const std::vector<ControlSpec> &controls()
+{
+    static const std::vector<ControlSpec> table = makeTable();
+    return table;
+}
+
+QHash<QString, QWidget *> build(QWidget *client)
+{
+    QHash<QString, QWidget *> byName;
+    byName.reserve(int(controls().size()));
+    for (const ControlSpec &spec : controls()) {
+        QWidget *parent = spec.parent.isEmpty() ? client : byName.value(spec.parent);
+        QWidget *widget = create(spec, parent);
+        applyLook(spec, widget);
+        widget->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
+        widget->setEnabled(spec.enabled);
+        widget->setVisible(spec.visible);
+        byName.insert(spec.name, widget);
+    }
+    return byName;
+}
+
+} // namespace layout

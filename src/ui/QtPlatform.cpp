@@ -1,0 +1,74 @@
+#include "ui/QtPlatform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QThread>
+#include <QTime>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The program's texts separate lines with a single carriage return.
+QString withLineBreaks(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString QtPlatform::programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+bool QtPlatform::askYesNo(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), withLineBreaks(text),
+                    QMessageBox::Yes | QMessageBox::No, window_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPlatform::showMessage(const QString &text, Icon icon)
+{
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+                    QApplication::applicationDisplayName(), withLineBreaks(text), QMessageBox::Ok, window_);
+    box.exec();
+}
+
+void QtPlatform::beep()
+{
+    QApplication::beep();
+}
+
+QString QtPlatform::timeOfDay()
+{
+    // The user's long time format, without a time zone, so that it ends in
+    // the seconds where the format has them.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
+    format = format.trimmed();
+    if (!format.contains(QLatin1Char('s')))
+        format = QStringLiteral("HH:mm:ss");
+    return QLocale::system().toString(QTime::currentTime(), format);
+}
+
+QDate QtPlatform::today()
+{
+    return QDate::currentDate();
+}
+
+void QtPlatform::pauseBetweenDice()
+{
+    QThread::msleep(dicePauseMs);
+}
+
+void QtPlatform::endProgram(int exitStatus)
+{
+    // At once: no event loop is left, no handler or save runs after this.
+    std::fflush(nullptr);
+    std::_Exit(exitStatus);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "toplist/BestListFile.h"
+
+#include <QColor>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// The whole state of a game. The window owns it (Form1 derives from it) and
+// every handler reads and writes these fields directly; procedures hand values
+// to one another through them (upperFace in, categoryRefused out, listEntryDone
+// releasing the end-of-game wait). Category scores and the bonus live only in
+// the captions of the score sheet's cells.
+struct GameState {
+    static constexpr int maxPlayers = 4;
+    static constexpr int diceCount = 5;
+    static constexpr int maxThrows = 3;
+    static constexpr int bonusThreshold = 63;  // upper sums of 63 or more earn it
+    static constexpr int bonusPoints = 50;
+    static constexpr int shownNameLength = 8;
+
+    // Players and turn
+    std::int16_t lastPlayerIndex = 0;   // number of players minus 1
+    std::int16_t currentPlayer = 0;
+    std::array<QString, maxPlayers> playerNames;
+    std::int16_t throwCount = 0;
+    bool mayRecord = false;             // dice locked for scoring in this turn
+    bool gameOver = false;
+    std::int16_t lastPlayer = 0;        // player of the latest category choice
+    std::int16_t lastCategory = 0;      // 1..15 scored, 16 all dice kept
+    QString headingText;
+    QColor savedHeadingColor;
+
+    // Dice; a value of 0 means not thrown yet since the program started.
+    std::array<int, diceCount> diceValues{};
+    std::array<std::int16_t, diceCount> rethrowMarks{};
+
+    // Score sheet, by player and category code (column 0 unused)
+    std::array<std::array<std::int16_t, 16>, maxPlayers> categoryUsed{};
+    std::array<std::int16_t, maxPlayers> upperSum{};
+    std::array<std::int16_t, maxPlayers> grandTotal{};
+    std::array<bool, maxPlayers> bonusDecided{};
+    std::int16_t upperFace = 0;
+    std::int16_t categoryScore = 0;
+    bool categoryRefused = false;
+
+    // Best-99 list and the check numbers stored in its file
+    BestList best;
+    std::array<QString, 100> &bestNames = best.names;
+    std::array<QString, 100> &bestDates = best.dates;
+    std::array<std::int16_t, 100> &bestScores = best.scores;
+    CheckNumbers stored;  // as read from the file at start-up
+    std::int16_t listTop = 1;
+    std::int16_t listPlace = 0;
+    bool listEntryDone = false;
+};

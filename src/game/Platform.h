@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Everything the program needs from its platform, behind one narrow seam:
+// the real program uses QtPlatform, tests a fake that answers message boxes,
+// sets the clock and sees the program end, without dialogs or waits.
+class Platform {
+public:
+    enum class Icon { Critical, Information };
+
+    virtual ~Platform() = default;
+
+    // The folder of the program, where its pictures and data files are.
+    virtual QString programFolder() = 0;
+    // A Yes/No question with the question icon, Yes as the default. True = Yes.
+    // Lines of the text are separated by a single carriage return.
+    virtual bool askYesNo(const QString &text) = 0;
+    // A notice with an OK button only.
+    virtual void showMessage(const QString &text, Icon icon) = 0;
+    virtual void beep() = 0;
+    // The time of day as text in the user's time format, with seconds.
+    virtual QString timeOfDay() = 0;
+    virtual QDate today() = 0;
+    // The short pause between two dice landing.
+    virtual void pauseBetweenDice() = 0;
+    // Ends the program at once: no further handler runs and nothing is saved.
+    // Only a test platform returns from it.
+    virtual void endProgram(int exitStatus) = 0;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <functional>
+
+// A label that reports clicks and caption changes, as the score sheet needs:
+// a click is a mouse release inside the label (a disabled label gets none), and
+// the change callback runs only when the caption really changes.
+class EventLabel : public QLabel {
+public:
+    explicit EventLabel(QWidget *parent = nullptr);
+
+    std::function<void()> onClick;
+    std::function<void()> onChange;
+
+    QString caption() const { return text(); }
+    void setCaption(const QString &caption);
+
+    QColor backColor() const;
+    void setBackColor(const QColor &color);
+    QColor foreColor() const;
+    // The text colour while enabled; a disabled label keeps the greyed text.
+    void setForeColor(const QColor &color);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+// A die: shows one picture unscaled from its top-left corner and, unlike a
+// plain label, does not grey it out while disabled.
+class DieBox : public EventLabel {
+public:
+    explicit DieBox(QWidget *parent = nullptr);
+
+    // The name of the picture shown ("4.bmp"), for the window's own checks.
+    QString pictureName() const { return pictureName_; }
+    void showPicture(const QString &name, const QPixmap &picture);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString pictureName_;
+    QPixmap picture_;
+};

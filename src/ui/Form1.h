@@ -1,0 +1,194 @@
+#pragma once
+
+#include "dice/DiceGenerator.h"
+#include "game/GameState.h"
+#include "game/Platform.h"
+
+#include <QMainWindow>
+#include <array>
+
+class DieBox;
+class EventLabel;
+class QAction;
+class QComboBox;
+class QEventLoop;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+// The game's one window. It owns every control and the whole game state; the
+// handlers are members, defined beside their subsystem (game/, dice/,
+// scoring/, toplist/) and bound to the controls in ui/Form1.cpp.
+class Form1 : public QMainWindow, public GameState {
+public:
+    using PlayerCells = std::array<EventLabel *, maxPlayers>;
+    using ListColumn = std::array<EventLabel *, 13>;
+
+    explicit Form1(Platform &platform);
+    ~Form1() override;
+
+    // Start-up, before the window is shown. False when a file the program
+    // needs could not be read; the reason has been shown and the program ends.
+    bool Form_Load();
+
+    // ---- Controls ----
+    EventLabel *LblOtsikko;
+
+    // Score sheet: rows by category code (0 unused), each with its heading and cells.
+    std::array<EventLabel *, 16> categoryHeadings{};
+    std::array<PlayerCells, 16> categoryCells{};
+    EventLabel *LblPelaajat;
+    PlayerCells LblNimi{};
+    PlayerCells &LblYkkösetPelaaja = categoryCells[1];
+    PlayerCells &LblKakkosetPelaaja = categoryCells[2];
+    PlayerCells &LblKolmosetPelaaja = categoryCells[3];
+    PlayerCells &LblNelosetPelaaja = categoryCells[4];
+    PlayerCells &LblVitosetPelaaja = categoryCells[5];
+    PlayerCells &LblKutosetPelaaja = categoryCells[6];
+    EventLabel *LblYläYhteensä;
+    PlayerCells LblYläYhteensäPelaaja{};
+    EventLabel *LblBonus;
+    PlayerCells LblBonusPelaaja{};
+    PlayerCells &LblYksiPariPelaaja = categoryCells[7];
+    PlayerCells &LblKaksiPariaPelaaja = categoryCells[8];
+    PlayerCells &LblKolmeSamaaPelaaja = categoryCells[9];
+    PlayerCells &LblNeljäSamaaPelaaja = categoryCells[10];
+    PlayerCells &LblPieniSuoraPelaaja = categoryCells[11];
+    PlayerCells &LblSuuriSuoraPelaaja = categoryCells[12];
+    PlayerCells &LblTäyskäsiPelaaja = categoryCells[13];
+    PlayerCells &LblSattumaPelaaja = categoryCells[14];
+    PlayerCells &LblYatzyPelaaja = categoryCells[15];
+    EventLabel *LblKaikkiYhteensä;
+    PlayerCells LblKaikkiYhteensäPelaaja{};
+
+    // Dice column
+    QGroupBox *FrameArpakuutiot;
+    std::array<DieBox *, diceCount> dice{};
+    QGroupBox *FrameVuorossa;
+    EventLabel *LblVuorossa;
+    QGroupBox *FrameHeittokerrat;
+    EventLabel *LblHeittokerrat;
+
+    // Button area and the best-99 name entry
+    QGroupBox *Frame1;
+    QPushButton *CmdValitutUudelleen;
+    QPushButton *CmdSäästäKaikki;
+    QPushButton *CmdKaikkiUudelleen;
+    QGroupBox *Frame99ListaPohja;
+    EventLabel *Lbl99Listalle1;
+    EventLabel *Lbl99Listalle2;
+    EventLabel *Lbl99Listalle3;
+    EventLabel *Lbl99Listalle4;
+    QLineEdit *Txt99ListaNimi;
+    QPushButton *Cmd99ListaOK;
+
+    // Best-99 view
+    QGroupBox *Frame99Parasta;
+    ListColumn Lbl99Sijoitus{};
+    ListColumn Lbl99Nimi{};
+    ListColumn Lbl99Pvm{};
+    ListColumn Lbl99Tulos{};
+    QScrollBar *Scroll99Lista;
+
+    // Start screen
+    EventLabel *LblAloitusruutu;
+    QGroupBox *FrameAloitusruutu;
+    std::array<QRadioButton *, maxPlayers> playerCountOptions{};
+    std::array<QComboBox *, maxPlayers> ComboNimi{};
+    QGroupBox *FrameAloitaLopeta;
+    QPushButton *CmdAloitaPeli;
+    QPushButton *CmdLopetaPeli;
+    EventLabel *LblAlkuTervehdys;
+
+    // Menus
+    QMenu *MenuPeli;
+    QAction *MenuUusiksi;
+    QAction *MenuLopetus;
+    QMenu *MenuPeruutus;
+    QAction *MenuEdellisenValinnanPeruutus;
+
+    // True once the program has been ended (only a test platform gets here).
+    bool programEnded() const { return programEnded_; }
+
+    // ---- Handlers ----
+    // Start-up and setup
+    void playerCountChosen(int lastIndex);  // Opt1Pelaaja_Click .. Opt4Pelaajaa_Click
+    void Opt1Pelaaja_Click() { playerCountChosen(0); }
+    void Opt2Pelaajaa_Click() { playerCountChosen(1); }
+    void Opt3Pelaajaa_Click() { playerCountChosen(2); }
+    void Opt4Pelaajaa_Click() { playerCountChosen(3); }
+    void CmdAloitaPeli_Click();
+
+    // End of game, new game, quitting
+    void CmdLopetaPeli_Click();
+    void MenuUusiksi_Click();
+    void MenuLopetus_Click();
+
+    // Dice
+    void dieClicked(int die);  // Arpakuutio0_Click .. Arpakuutio4_Click
+    void CmdKaikkiUudelleen_Click();
+    void CmdValitutUudelleen_Click();
+    void CmdSäästäKaikki_Click();
+
+    // Scoring: one routine for the six upper rows, one frame for the nine lower.
+    void upperCategoryClicked(int face);
+    void lowerCategoryClicked(int code);
+    void categoryClicked(int code);  // a heading or any cell of the row
+    void LblYkköset_Click() { upperCategoryClicked(1); }
+    void LblKakkoset_Click() { upperCategoryClicked(2); }
+    void LblKolmoset_Click() { upperCategoryClicked(3); }
+    void LblNeloset_Click() { upperCategoryClicked(4); }
+    void LblVitoset_Click() { upperCategoryClicked(5); }
+    void LblKutoset_Click() { upperCategoryClicked(6); }
+    void LblYksiPari_Click() { lowerCategoryClicked(7); }
+    void LblKaksiParia_Click() { lowerCategoryClicked(8); }
+    void LblKolmeSamaa_Click() { lowerCategoryClicked(9); }
+    void LblNeljäsamaa_Click() { lowerCategoryClicked(10); }
+    void LblPieniSuora_Click() { lowerCategoryClicked(11); }
+    void LblSuuriSuora_Click() { lowerCategoryClicked(12); }
+    void LblTäyskäsi_Click() { lowerCategoryClicked(13); }
+    void LblSattuma_Click() { lowerCategoryClicked(14); }
+    void LblYatzy_Click() { lowerCategoryClicked(15); }
+    void MenuEdellisenValinnanPeruutus_Click();
+
+    // Best-99 list
+    void Scroll99Lista_Change();
+    void Cmd99ListaOK_Click();
+    void Lista99Seuranta();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;  // Form_Unload
+
+private:
+    void bindHandlers();
+
+    // Private procedures of the game
+    void Pääohjelma();
+    void Yläsarakkeisiin();
+    void Tarkistukset();
+    void Bonus();
+    void PeliLoppui();
+    void OnkoValittu();
+    bool LoadBestList();
+    void OnkoHuijattu();
+    bool SaveBestList();
+    void showStartScreen();
+    void clearScores();
+    void refuseFilledCategory();
+
+    // Dice pictures
+    void showDie(int die, const QString &pictureName);
+    void showDiceOneByOne();
+    void lockDiceForScoring();
+    void setHeading(const QString &caption, const QColor &background);
+
+    void endProgramAtOnce();
+
+    Platform &platform_;
+    DiceGenerator generator_;
+    QEventLoop *entryWait_ = nullptr;
+    bool programEnded_ = false;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "game/Platform.h"
+
+class QWidget;
+
+// The real platform: Qt message boxes, the system beep, the wall clock.
+class QtPlatform : public Platform {
+public:
+    // The pause between two dice landing: long enough to see them land one by one.
+    static constexpr int dicePauseMs = 50;
+
+    void setWindow(QWidget *window) { window_ = window; }
+
+    QString programFolder() override;
+    bool askYesNo(const QString &text) override;
+    void showMessage(const QString &text, Icon icon) override;
+    void beep() override;
+    QString timeOfDay() override;
+    QDate today() override;
+    void pauseBetweenDice() override;
+    [[noreturn]] void endProgram(int exitStatus) override;
+
+private:
+    QWidget *window_ = nullptr;
+};
