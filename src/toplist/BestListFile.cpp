@@ -1,0 +1,248 @@
+#include "toplist/BestListFile.h"
+
+#include "game/Windows1252.h"
+
+#include <QSaveFile>
+#include <QStringView>
+#include <vector>
+
+bool CheckNumbers::operator==(const CheckNumbers &other) const
+{
+    return name == other.name && date == other.date && score == other.score
+        && digit == other.digit;
+}
+
+CheckNumbers computeCheckNumbers(const BestList &list)
+{
+    const auto firstCode = [](const QString &text) {
+        return text.isEmpty() ? 0 : windows1252::code(text.front());
+    };
+    // "-5" ends in '5' too, so a negative sum still gives a digit's code.
+    const auto lastCode = [](std::int32_t number) {
+        return windows1252::code(QString::number(number).back());
+    };
+
+    CheckNumbers numbers;
+    for (int i = 0; i < bestListPlaces; ++i) {
+        numbers.name += firstCode(list.names[i]);
+        numbers.date += firstCode(list.dates[i]);
+        numbers.score += list.scores[i];
+    }
+    numbers.digit = std::int16_t(lastCode(numbers.name) + lastCode(numbers.date)
+                                 + lastCode(numbers.score));
+    return numbers;
+}
+
+namespace {
+
+struct Field {
+    QString text;
+    int line;   // 1-based
+};
+
+// Commas and line ends (CR LF, LF or CR) both end a field; an empty line
+// gives no field at all.
+std::vector<Field> splitFields(const QString &text)
+{
+    std::vector<Field> fields;
+    int line = 1;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        if (end > pos) {
+            for (const QStringView part : QStringView(text).mid(pos, end - pos).split(u','))
+                fields.push_back({part.toString(), line});
+        }
+        const bool crLf = end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n';
+        pos = end + (crLf ? 2 : 1);
+        ++line;
+    }
+    return fields;
+}
+
+enum class NumberFault { none, missing, text, range };
+
+// Optional blanks around, an optional sign, then decimal digits only.
+NumberFault readNumber(QStringView field, qint64 min, qint64 max, qint64 *value)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    qsizetype begin = 0;
+    qsizetype end = field.size();
+    while (begin < end && blank(field[begin]))
+        ++begin;
+    while (end > begin && blank(field[end - 1]))
+        --end;
+    if (begin == end)
+        return NumberFault::missing;
+
+    const bool negative = field[begin] == u'-';
+    if (negative || field[begin] == u'+')
+        ++begin;
+    if (begin == end)
+        return NumberFault::text;
+
+    qint64 magnitude = 0;
+    bool tooLong = false;   // stops the sum before it could overflow
+    for (qsizetype i = begin; i < end; ++i) {
+        const char16_t c = field[i].unicode();
+        if (c < u'0' || c > u'9')
+            return NumberFault::text;
+        if (magnitude > 1'000'000'000'000)
+            tooLong = true;
+        else
+            magnitude = magnitude * 10 + (c - u'0');
+    }
+    const qint64 number = negative ? -magnitude : magnitude;
+    if (tooLong || number < min || number > max)
+        return NumberFault::range;
+    *value = number;
+    return NumberFault::none;
+}
+
+QString lineMessage(int line, const QString &what)
+{
+    return QStringLiteral("LISTA99.TXT, rivi %1: %2").arg(line).arg(what);
+}
+
+// What the messages call a number field, in the cases Finnish needs.
+struct NumberWords {
+    QString missing;
+    QString text;
+    QString range;
+};
+
+NumberWords checkNumberWords(int no)
+{
+    return {QStringLiteral("tarkistusnumero %1 puuttuu.").arg(no),
+            QStringLiteral("tarkistusnumeron %1 paikalla on tekstiä.").arg(no),
+            QStringLiteral("tarkistusnumero %1 ei mahdu sallittuihin rajoihin.").arg(no)};
+}
+
+NumberWords scoreWords()
+{
+    return {QStringLiteral("pisteet puuttuvat."),
+            QStringLiteral("pisteiden paikalla on tekstiä."),
+            QStringLiteral("pisteet eivät mahdu sallittuihin rajoihin.")};
+}
+
+// The number in a field, or the message naming the field's line.
+std::optional<QString> readNumberField(const Field &field, qint64 min, qint64 max,
+                                       const NumberWords &words, qint64 *value)
+{
+    switch (readNumber(field.text, min, max, value)) {
+    case NumberFault::none:
+        return std::nullopt;
+    case NumberFault::missing:
+        return lineMessage(field.line, words.missing);
+    case NumberFault::text:
+        return lineMessage(field.line, words.text);
+    case NumberFault::range:
+        return lineMessage(field.line, words.range);
+    }
+    return std::nullopt;
+}
+
+constexpr qint64 int16Min = -32768;
+constexpr qint64 int16Max = 32767;
+constexpr qint64 int32Min = -2147483648LL;
+constexpr qint64 int32Max = 2147483647LL;
+
+} // namespace
+
+std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *error)
+{
+    constexpr std::size_t checkFields = 4;
+    constexpr std::size_t allFields = checkFields + 3 * bestListPlaces;
+    const std::vector<Field> fields = splitFields(windows1252::decode(bytes));
+
+    const auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return std::nullopt;
+    };
+
+    if (fields.size() < allFields) {
+        // The first missing field would start a new line if it is a record's
+        // name; otherwise it belongs on the last line read.
+        const std::size_t n = fields.size();
+        const bool startsLine = n >= checkFields && (n - checkFields) % 3 == 0;
+        const int line = fields.empty() ? 1 : fields.back().line + (startsLine ? 1 : 0);
+        return fail(lineMessage(line, QStringLiteral("tiedosto loppuu kesken.")));
+    }
+
+    qint64 values[checkFields] = {};
+    for (std::size_t k = 0; k < checkFields; ++k) {
+        const bool digitNumber = k == 3;   // number 4 is 16-bit, the others 32-bit
+        if (const auto message = readNumberField(fields[k], digitNumber ? int16Min : int32Min,
+                                                 digitNumber ? int16Max : int32Max,
+                                                 checkNumberWords(int(k) + 1), &values[k]))
+            return fail(*message);
+    }
+    BestListFile file;
+    file.stored = {std::int32_t(values[0]), std::int32_t(values[1]), std::int32_t(values[2]),
+                   std::int16_t(values[3])};
+
+    for (int i = 0; i < bestListPlaces; ++i) {
+        const std::size_t first = checkFields + 3 * std::size_t(i);
+        file.list.names[i] = fields[first].text;
+        file.list.dates[i] = fields[first + 1].text;
+        qint64 score = 0;
+        if (const auto message = readNumberField(fields[first + 2], int16Min, int16Max,
+                                                 scoreWords(), &score))
+            return fail(*message);
+        file.list.scores[i] = std::int16_t(score);
+    }
+    return file;
+}
+
+QByteArray formatBestList(const BestList &list, const CheckNumbers &numbers)
+{
+    const QString crLf = QStringLiteral("\r\n");
+    QString text = QStringLiteral("%1,%2,%3,%4")
+                       .arg(numbers.name).arg(numbers.date).arg(numbers.score).arg(numbers.digit)
+        + crLf;
+    for (int i = 0; i < bestListPlaces; ++i)
+        text += list.names[i] + u',' + list.dates[i] + u',' + QString::number(list.scores[i]) + crLf;
+    return windows1252::encode(text);
+}
+
+QString storableName(const QString &name)
+{
+    QString stored;
+    stored.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            ++i;   // one '?' for the whole character
+            stored += u'?';
+            continue;
+        }
+        const char16_t u = c.unicode();
+        // A comma or a line break would split the record when read back; a
+        // quote would open a quoted field for other comma-separated readers.
+        const bool control = u < 0x20 || (u >= 0x7F && u <= 0x9F);
+        const bool separator = u == u',' || u == u'"';
+        stored += (control || separator || !windows1252::canEncode(c)) ? QChar(u'?') : c;
+    }
+    return stored;
+}
+
+QString saveFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    const auto reason = [&file] {
+        const QString text = file.errorString();
+        return text.isEmpty() ? QStringLiteral("tuntematon virhe") : text;
+    };
+    // An unfinished QSaveFile removes its temporary file when it goes away,
+    // leaving the old file as it was.
+    if (!file.open(QIODevice::WriteOnly))
+        return reason();
+    if (file.write(bytes) != bytes.size())
+        return reason();
+    if (!file.commit())
+        return reason();
+    return QString();
+}
