@@ -1,0 +1,50 @@
+#pragma once
+
+#include "game/Platform.h"
+
+#include <QList>
+#include <QStringList>
+
+// The platform as tests see it: questions are answered from a queue, notices
+// are recorded, the clock and the date are whatever the test sets, there is
+// no pause between dice, and ending the program is only noted.
+class FakePlatform : public Platform {
+public:
+    struct Message {
+        QString text;
+        Icon icon;
+    };
+
+    QString folder;
+    QList<bool> answers;            // next Yes/No answers; an unexpected question gets No
+    QStringList questions;          // every question asked
+    QList<Message> messages;        // every notice shown
+    int beeps = 0;
+    int pauses = 0;
+    QString time = QStringLiteral("12:00:00");
+    QDate date{2026, 12, 7};
+    bool ended = false;
+    int exitStatus = -1;
+    int unexpectedQuestions = 0;
+
+    QString programFolder() override { return folder; }
+    bool askYesNo(const QString &text) override
+    {
+        questions << text;
+        if (answers.isEmpty()) {
+            ++unexpectedQuestions;
+            return false;
+        }
+        return answers.takeFirst();
+    }
+    void showMessage(const QString &text, Icon icon) override { messages << Message{text, icon}; }
+    void beep() override { ++beeps; }
+    QString timeOfDay() override { return time; }
+    QDate today() override { return date; }
+    void pauseBetweenDice() override { ++pauses; }
+    void endProgram(int status) override
+    {
+        ended = true;
+        exitStatus = status;
+    }
+};
