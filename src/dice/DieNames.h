@@ -13,3 +13,8 @@ QString markedDieFileName(int value);
 
 // The die between turns, without a value.
 inline const char *const blankDieFileName = "t1.bmp";
+
+// What a screen reader says of die `die` (0..4) showing the picture `name`:
+// "Arpakuutio 1: 4", "Arpakuutio 1: 4, heitetään uudelleen", or
+// "Arpakuutio 1: ei heitetty" for a die without a value.
+QString dieDescription(int die, const QString &pictureName);

@@ -131,7 +131,9 @@ Form1::Form1(Platform &platform) : platform_(platform)
     for (int d = 0; d < diceCount; ++d) {
         const QString name = QString::fromLatin1(startPictures[d]);
         dice[std::size_t(d)]->showPicture(name, QPixmap(QStringLiteral(":/pictures/") + name));
+        dice[std::size_t(d)]->setAccessibleName(dieDescription(d, name));
     }
+    describeScoreCells();
 
     Scroll99Lista->setRange(1, 87);
     Scroll99Lista->setSingleStep(1);
@@ -154,6 +156,21 @@ Form1::Form1(Platform &platform) : platform_(platform)
 }
 
 Form1::~Form1() = default;
+
+void Form1::describeScoreCells()
+{
+    // A screen reader names a cell by its row and player; the caption stays
+    // the cell's name, so its score is read out as it changes.
+    auto describe = [](const QString &row, const PlayerCells &cells) {
+        for (int p = 0; p < maxPlayers; ++p)
+            cells[std::size_t(p)]->setAccessibleDescription(QStringLiteral("%1, pelaaja %2").arg(row).arg(p + 1));
+    };
+    for (int code = 1; code <= 15; ++code)
+        describe(categoryHeadings[std::size_t(code)]->caption().trimmed(), categoryCells[std::size_t(code)]);
+    describe(QStringLiteral("Yläsarakkeet yhteensä"), LblYläYhteensäPelaaja);
+    describe(QStringLiteral("Bonus"), LblBonusPelaaja);
+    describe(QStringLiteral("Kaikki yhteensä"), LblKaikkiYhteensäPelaaja);
+}
 
 void Form1::bindHandlers()
 {
@@ -206,7 +223,9 @@ void Form1::setHeading(const QString &caption, const QColor &background)
 
 void Form1::showDie(int die, const QString &pictureName)
 {
-    dice[std::size_t(die)]->showPicture(pictureName, diePicture(pictureName));
+    DieBox *box = dice[std::size_t(die)];
+    box->showPicture(pictureName, diePicture(pictureName));
+    box->setAccessibleName(dieDescription(die, pictureName));
 }
 
 void Form1::closeEvent(QCloseEvent *event)

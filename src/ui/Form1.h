@@ -164,6 +164,7 @@ protected:
 
 private:
     void bindHandlers();
+    void describeScoreCells();
 
     // Private procedures of the game
     void Pääohjelma();
