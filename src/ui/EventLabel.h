@@ -39,6 +39,7 @@ public:
 
     // The name of the picture shown ("4.bmp"), for the window's own checks.
     QString pictureName() const { return pictureName_; }
+    const QPixmap &picture() const { return picture_; }
     void showPicture(const QString &name, const QPixmap &picture);
 
 protected:

@@ -6,6 +6,7 @@
 #include "ui/NameValidator.h"
 #include "ui/Pictures.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -143,6 +144,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     Txt99ListaNimi->setMaxLength(10);
     Txt99ListaNimi->setValidator(new NameValidator(Txt99ListaNimi));
 
+    menuBar()->setFont(QApplication::font());  // menus keep the desktop's own font
     MenuPeli = menuBar()->addMenu(QStringLiteral("&Peli..."));
     MenuUusiksi = MenuPeli->addAction(QStringLiteral("...&uusiksi"));
     MenuPeli->addSeparator();
@@ -205,6 +207,10 @@ void Form1::bindHandlers()
     connect(Cmd99ListaOK, &QPushButton::clicked, this, [this] { Cmd99ListaOK_Click(); });
     connect(Txt99ListaNimi, &QLineEdit::textChanged, this,
             [this](const QString &text) { Cmd99ListaOK->setEnabled(!text.trimmed().isEmpty()); });
+    connect(Txt99ListaNimi, &QLineEdit::returnPressed, this, [this] {
+        if (Cmd99ListaOK->isEnabled())
+            Cmd99ListaOK->click();
+    });
 }
 
 void Form1::categoryClicked(int code)
