@@ -157,7 +157,11 @@ Form1::Form1(Platform &platform) : platform_(platform)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controls go first, while the game state their handlers use still exists.
+    delete takeCentralWidget();
+}
 
 void Form1::describeScoreCells()
 {
