@@ -15,3 +15,6 @@ cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKOPPERI_WERROR
 cmake --build "$root/build-asan" --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs" -LE long
+
+# The file readers under libFuzzer, for a bounded time.
+bash "$root/scripts/fuzz.sh" 30
