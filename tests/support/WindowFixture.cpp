@@ -3,6 +3,7 @@
 #include "game/Windows1252.h"
 
 #include <QFile>
+#include <map>
 
 ProgramFolder::ProgramFolder()
 {
@@ -95,4 +96,157 @@ void record(Form1 &form, int code, const Dice &values)
 void whenWaiting(std::function<void()> action)
 {
     QTimer::singleShot(0, std::move(action));
+}
+
+void writeUnbeatableList(const ProgramFolder &folder)
+{
+    folder.write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int) { return 400; })));
+}
+
+bool undo(Form1 &form)
+{
+    return choose(form.MenuPeruutus, form.MenuEdellisenValinnanPeruutus);
+}
+
+void clickDice(Form1 &form, std::initializer_list<int> indexes)
+{
+    for (int d : indexes)
+        click(form.dice[std::size_t(d)]);
+}
+
+QStringList diePictures(const Form1 &form)
+{
+    QStringList names;
+    for (const DieBox *die : form.dice)
+        names << die->pictureName();
+    return names;
+}
+
+QStringList sheetCaptions(const Form1 &form)
+{
+    QStringList captions;
+    for (std::size_t p = 0; p < std::size_t(Form1::maxPlayers); ++p) {
+        for (int code = 1; code <= category::count; ++code)
+            captions << form.categoryCells[std::size_t(code)][p]->caption();
+        captions << form.LblYläYhteensäPelaaja[p]->caption() << form.LblBonusPelaaja[p]->caption()
+                 << form.LblKaikkiYhteensäPelaaja[p]->caption();
+    }
+    return captions;
+}
+
+void whenWaiting(QObject *context, std::function<void()> action)
+{
+    QTimer::singleShot(0, context, std::move(action));
+}
+
+namespace {
+
+// For each row, every score its dice can give, with the first dice found for it.
+using RowScores = std::map<int, Dice>;
+
+const std::array<RowScores, 16> &scoresByRow()
+{
+    static const std::array<RowScores, 16> rows = [] {
+        std::array<RowScores, 16> table;
+        Dice d;
+        for (d[0] = 1; d[0] <= 6; ++d[0])
+            for (d[1] = d[0]; d[1] <= 6; ++d[1])
+                for (d[2] = d[1]; d[2] <= 6; ++d[2])
+                    for (d[3] = d[2]; d[3] <= 6; ++d[3])
+                        for (d[4] = d[3]; d[4] <= 6; ++d[4])
+                            for (int code = 1; code <= category::count; ++code)
+                                table[std::size_t(code)].emplace(scoreCategory(code, d), d);
+        return table;
+    }();
+    return rows;
+}
+
+// reach[k] holds every sum the first k of `codes` can add up to, each with the
+// score of row k - 1 that first reached it; walking back gives all the scores.
+using Reach = std::vector<std::map<int, int>>;
+
+Reach reachableSums(const std::vector<int> &codes)
+{
+    Reach reach(codes.size() + 1);
+    reach[0][0] = 0;
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        for (const auto &reached : reach[k]) {
+            for (const auto &option : scoresByRow()[std::size_t(codes[k])])
+                reach[k + 1].emplace(reached.first + option.first, option.first);
+        }
+    }
+    return reach;
+}
+
+void chooseDice(const Reach &reach, const std::vector<int> &codes, int sum, std::array<Dice, 16> &dice)
+{
+    for (std::size_t k = codes.size(); k >= 1; --k) {
+        const int score = reach[k].at(sum);
+        dice[std::size_t(codes[k - 1])] = scoresByRow()[std::size_t(codes[k - 1])].at(score);
+        sum -= score;
+    }
+}
+
+} // namespace
+
+PlannedGame::PlannedGame(Form1 &form, const QList<int> &totals) : form_(form)
+{
+    if (totals.size() != form.lastPlayerIndex + 1)
+        qFatal("PlannedGame: %d totals for %d players", int(totals.size()), form.lastPlayerIndex + 1);
+    const std::vector<int> upper = {1, 2, 3, 4, 5, 6};
+    const std::vector<int> lower = {7, 8, 9, 10, 11, 12, 13, 14, 15};
+    static const Reach upperReach = reachableSums(upper);
+    static const Reach lowerReach = reachableSums(lower);
+
+    for (const int total : totals) {
+        std::array<Dice, 16> dice{};
+        bool found = false;
+        for (const auto &reached : upperReach.back()) {
+            const int upperSum = reached.first;
+            const int lowerSum = total - upperSum - (upperSum >= GameState::bonusThreshold ? GameState::bonusPoints : 0);
+            if (lowerReach.back().count(lowerSum)) {
+                chooseDice(upperReach, upper, upperSum, dice);
+                chooseDice(lowerReach, lower, lowerSum, dice);
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            qFatal("PlannedGame: no game ends with a total of %d", total);
+        dice_.push_back(dice);
+    }
+}
+
+void PlannedGame::playToLastScore()
+{
+    const int players = int(dice_.size());
+    for (int code = 1; code <= category::count; ++code) {
+        for (int p = 0; p < players; ++p) {
+            if (code == category::count && p == players - 1)
+                return;
+            record(form_, code, dice(p, code));
+        }
+    }
+}
+
+void PlannedGame::playLastScore()
+{
+    record(form_, category::count, dice(int(dice_.size()) - 1, category::count));
+}
+
+void PlannedGame::play()
+{
+    playToLastScore();
+    playLastScore();
+}
+
+WaitGuard::WaitGuard(Window &window, int ms)
+{
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &window] {
+        fired_ = true;
+        window.platform.answers.prepend(true);
+        window->close();
+    });
+    timer_.start(ms);
 }

@@ -15,7 +15,9 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 // A program folder of its own for every test, holding nimet.txt and lista99.txt.
 class ProgramFolder {
@@ -62,3 +64,70 @@ void record(Form1 &form, int code, const Dice &values);
 // Runs `action` as soon as the event loop is entered again (to answer the
 // best-99 name entry while the window waits for it).
 void whenWaiting(std::function<void()> action);
+
+// A best-99 list whose every place beats any total a game can reach (374), so
+// the end of a game offers no place and does not wait for a name entry. Write
+// it before the window starts.
+void writeUnbeatableList(const ProgramFolder &folder);
+// Takes back the latest choice through the menu "P&eruutus"; false (and
+// nothing happens) while the menu is disabled.
+bool undo(Form1 &form);
+// Clicks the dice with these indexes, in order (marks or unmarks them).
+void clickDice(Form1 &form, std::initializer_list<int> indexes);
+// The picture file each die shows, die 0 first.
+QStringList diePictures(const Form1 &form);
+// Every caption of the score sheet, player by player: the fifteen category
+// cells, the upper sum, the bonus and the grand total.
+QStringList sheetCaptions(const Form1 &form);
+
+// Five dice as a failing comparison prints them: "(6, 6, 6, 2, 2)".
+namespace QTest {
+template <>
+inline char *toString(const Dice &dice)
+{
+    QByteArray text("(");
+    for (std::size_t d = 0; d < dice.size(); ++d)
+        text += (d ? ", " : "") + QByteArray::number(dice[d]);
+    return qstrdup(text + ")");
+}
+} // namespace QTest
+
+// Runs `action` as soon as the event loop is entered again, unless `context`
+// is gone by then (a game's later name entries, chained from the earlier).
+void whenWaiting(QObject *context, std::function<void()> action);
+
+// A whole game in which every player ends with a chosen total (0..374). The
+// rows are filled in code order, one row of every player per round, with dice
+// whose scores add up to the player's total, the upper bonus counted where
+// the upper sum earns it. Start the game first, with as many players.
+class PlannedGame {
+public:
+    PlannedGame(Form1 &form, const QList<int> &totals);
+
+    // Every score but the last player's fifteenth.
+    void playToLastScore();
+    // The score that ends the game. Schedule the answers to the best-99 name
+    // entries (whenWaiting) before it.
+    void playLastScore();
+    void play();
+
+    // The dice `player` records in the row of `code`.
+    Dice dice(int player, int code) const { return dice_[std::size_t(player)][std::size_t(code)]; }
+
+private:
+    Form1 &form_;
+    std::vector<std::array<Dice, 16>> dice_;
+};
+
+// Keeps a test from hanging in the end-of-game wait: if nothing has released
+// it after `ms`, closes the window answering Yes, which ends the program and
+// the wait. A test that expects no wait checks that it never fired.
+class WaitGuard {
+public:
+    explicit WaitGuard(Window &window, int ms = 5000);
+    bool fired() const { return fired_; }
+
+private:
+    QTimer timer_;
+    bool fired_ = false;
+};
