@@ -59,7 +59,12 @@ void EventLabel::mouseReleaseEvent(QMouseEvent *event)
         onClick();
 }
 
-DieBox::DieBox(QWidget *parent) : EventLabel(parent) {}
+DieBox::DieBox(QWidget *parent) : EventLabel(parent)
+{
+    // The die paints all of itself, so a die landing does not repaint the
+    // frame behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void DieBox::showPicture(const QString &name, const QPixmap &picture)
 {
@@ -71,5 +76,6 @@ void DieBox::showPicture(const QString &name, const QPixmap &picture)
 void DieBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
     painter.drawPixmap(0, 0, picture_);
 }

@@ -1,0 +1,286 @@
+// What a player's clicks cost, timed through the real window, offscreen and
+// with no pause between dice. Run by scripts/bench.sh; not part of the test
+// suite, since a time is a figure to read, not a pass or a fail.
+//
+// A click is timed with the painting it causes ("handler + paint": the
+// handler, then one pass of the event loop that paints what it changed), or
+// without it ("handler only"). Throwing and undo repaint the dice while they
+// run, so their handlers paint in any case.
+//
+// Where a step cannot be repeated without setting the window up again (a
+// recording needs its undo before the next one), only the step itself is
+// timed and its mean is reported through setBenchmarkResult.
+#include "WindowFixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Dice that score in every row, one turn per category.
+const Dice turnDice[category::count + 1] = {
+    {},              // unused
+    {1, 1, 1, 2, 3}, {2, 2, 2, 5, 6}, {3, 3, 3, 1, 2}, {4, 4, 4, 1, 2}, {5, 5, 5, 1, 2}, {6, 6, 6, 1, 2},
+    {6, 6, 5, 4, 1}, {6, 6, 5, 5, 1}, {6, 6, 6, 5, 1}, {6, 6, 6, 6, 1}, {1, 2, 3, 4, 5}, {2, 3, 4, 5, 6},
+    {6, 6, 6, 5, 5}, {6, 6, 5, 5, 4}, {6, 6, 6, 6, 6},
+};
+
+// Repetitions of a step that is timed on its own.
+constexpr int stepRepeats = 300;
+
+// A best-99 list that no total of a game can enter (the highest total is 374).
+QByteArray unreachableList()
+{
+    return listFileBytes(makeList([](int) { return 400; }));
+}
+
+// Paints what the last step changed, as the event loop does after a handler.
+void paintChanges()
+{
+    QCoreApplication::processEvents();
+}
+
+// A one-player game started, the dice kept after the first throw, ready for a row.
+void readyToRecord(Form1 &form, const Dice &values)
+{
+    throwAll(form, values);
+    click(form.CmdSäästäKaikki);
+    if (!form.mayRecord)
+        qFatal("the dice are not locked for scoring");
+}
+
+} // namespace
+
+class BenchClicks : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The first window of the process: fonts, style and pictures are loaded
+    // here for the first time.
+    void startUpFirstWindow();
+    // Later windows of the same process.
+    void startUp();
+
+    void throwAll_data();
+    void throwAll();
+    void recordCategory_data() { categoryRows(); }
+    void recordCategory();
+    void undoCategory_data() { categoryRows(); }
+    void undoCategory();
+    void bestListEntry_data();
+    void bestListEntry();
+    void wholeGame();
+
+private:
+    static void categoryRows();
+    // Times `record` and `undo` in turns; reports the mean of the one wanted.
+    void timeRecordAndUndo(bool reportRecord);
+};
+
+void BenchClicks::startUpFirstWindow()
+{
+    ProgramFolder folder;
+    FakePlatform platform;
+    platform.folder = folder.path();
+    QElapsedTimer clock;
+    clock.start();
+    Form1 form(platform);
+    const bool loaded = form.Form_Load();
+    form.show();
+    const bool exposed = QTest::qWaitForWindowExposed(&form);
+    const qint64 ns = clock.nsecsElapsed();
+    QVERIFY(loaded);
+    QVERIFY(exposed);
+    QTest::setBenchmarkResult(qreal(ns) / 1e6, QTest::WalltimeMilliseconds);
+}
+
+void BenchClicks::startUp()
+{
+    ProgramFolder folder;
+    FakePlatform platform;
+    platform.folder = folder.path();
+    // Windows are destroyed after the timing, so their teardown is not counted.
+    std::vector<std::unique_ptr<Form1>> made;
+    QBENCHMARK {
+        auto form = std::make_unique<Form1>(platform);
+        if (!form->Form_Load())
+            QFAIL("start-up failed");
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            QFAIL("window not exposed");
+        made.push_back(std::move(form));
+    }
+    made.clear();
+}
+
+void BenchClicks::throwAll_data()
+{
+    QTest::addColumn<bool>("paint");
+    QTest::newRow("handler + paint") << true;
+    QTest::newRow("handler only") << false;
+}
+
+void BenchClicks::throwAll()
+{
+    QFETCH(bool, paint);
+    ProgramFolder folder;
+    Window window(folder);
+    QVERIFY(window.loaded);
+    startGame(*window, 1);
+    Form1 &form = *window;
+    paintChanges();
+    // The first throw of a turn, every time: the button stays enabled.
+    QBENCHMARK {
+        form.throwCount = 0;
+        click(form.CmdKaikkiUudelleen);
+        if (paint)
+            paintChanges();
+    }
+    QCOMPARE(form.throwCount, std::int16_t(1));
+}
+
+void BenchClicks::categoryRows()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("totalBefore");
+    QTest::addColumn<bool>("paint");
+    // A total off the list leaves the best-99 view alone; one that enters it
+    // scrolls the view and rewrites its 52 cells, on recording and on undo.
+    QTest::newRow("sixes, off the list, handler + paint") << category::sixes << 0 << true;
+    QTest::newRow("two pairs, off the list, handler + paint") << category::twoPairs << 0 << true;
+    QTest::newRow("two pairs, enters the list, handler + paint") << category::twoPairs << 240 << true;
+    QTest::newRow("two pairs, enters the list, handler only") << category::twoPairs << 240 << false;
+}
+
+void BenchClicks::timeRecordAndUndo(bool reportRecord)
+{
+    QFETCH(int, code);
+    QFETCH(int, totalBefore);
+    QFETCH(bool, paint);
+    ProgramFolder folder;
+    Window window(folder);
+    QVERIFY(window.loaded);
+    Form1 &form = *window;
+    startGame(form, 1);
+    readyToRecord(form, turnDice[code]);
+    form.grandTotal[0] = std::int16_t(totalBefore);
+    paintChanges();
+
+    // Without "paint" the painting is still done, untimed, so that each step
+    // is timed from a window with nothing left to paint.
+    QElapsedTimer clock;
+    qint64 recordNs = 0;
+    qint64 undoNs = 0;
+    for (int i = 0; i < stepRepeats; ++i) {
+        clock.start();
+        click(form.categoryHeadings[std::size_t(code)]);
+        if (paint)
+            paintChanges();
+        recordNs += clock.nsecsElapsed();
+        if (!paint)
+            paintChanges();
+        if (form.categoryUsed[0][std::size_t(code)] != 1)
+            QFAIL("the row was not recorded");
+
+        clock.start();
+        form.MenuEdellisenValinnanPeruutus_Click();
+        if (paint)
+            paintChanges();
+        undoNs += clock.nsecsElapsed();
+        if (!paint)
+            paintChanges();
+        if (form.categoryUsed[0][std::size_t(code)] != 0 || !form.mayRecord)
+            QFAIL("the recording was not taken back");
+    }
+    QCOMPARE(int(form.grandTotal[0]), totalBefore);
+    const qint64 ns = reportRecord ? recordNs : undoNs;
+    QTest::setBenchmarkResult(qreal(ns) / stepRepeats / 1e6, QTest::WalltimeMilliseconds);
+}
+
+void BenchClicks::recordCategory()
+{
+    timeRecordAndUndo(true);
+}
+
+void BenchClicks::undoCategory()
+{
+    timeRecordAndUndo(false);
+}
+
+void BenchClicks::bestListEntry_data()
+{
+    QTest::addColumn<QString>("folderParent");
+    QTest::addColumn<bool>("paint");
+    // The list is saved with every entry: on a disk the save waits for the
+    // data to reach it; in memory (tmpfs) that wait is nil.
+    QTest::newRow("folder on disk, handler + paint") << QStringLiteral("/var/tmp") << true;
+    QTest::newRow("folder in memory, handler + paint") << QStringLiteral("/dev/shm") << true;
+    QTest::newRow("folder in memory, handler only") << QStringLiteral("/dev/shm") << false;
+}
+
+void BenchClicks::bestListEntry()
+{
+    QFETCH(QString, folderParent);
+    QFETCH(bool, paint);
+    if (!QFileInfo(folderParent).isDir())
+        QSKIP("no such folder");
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", folderParent.toLocal8Bit());
+    ProgramFolder folder;
+    qputenv("TMPDIR", oldTmp);
+    QVERIFY(folder.path().startsWith(folderParent));
+
+    Window window(folder);
+    QVERIFY(window.loaded);
+    Form1 &form = *window;
+    form.Txt99ListaNimi->setText(QStringLiteral("Testi"));
+    form.lastPlayer = 0;
+    form.grandTotal[0] = 201;
+    paintChanges();
+    // Place 50 of the list: half the list moves down at every entry.
+    QBENCHMARK {
+        form.listPlace = 50;
+        form.Cmd99ListaOK_Click();
+        if (paint)
+            paintChanges();
+    }
+    QVERIFY(form.listEntryDone);
+    QCOMPARE(int(form.bestScores[49]), 201);
+}
+
+void BenchClicks::wholeGame()
+{
+    ProgramFolder folder;
+    folder.write(QStringLiteral("lista99.txt"), unreachableList());
+    Window window(folder);
+    QVERIFY(window.loaded);
+    Form1 &form = *window;
+    // Start, fifteen turns of throw, keep and record, each painted, then back
+    // to the start screen through "Uusi peli".
+    QBENCHMARK {
+        startGame(form, 1);
+        for (int code = 1; code <= category::count; ++code) {
+            record(form, code, turnDice[code]);
+            paintChanges();
+        }
+        if (!form.gameOver)
+            QFAIL("the game did not end");
+        click(form.CmdKaikkiUudelleen);
+    }
+    QVERIFY(!form.gameOver);
+}
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    BenchClicks bench;
+    return QTest::qExec(&bench, argc, argv);
+}
+
+#include "bench_clicks.moc"
