@@ -2,9 +2,16 @@
 
 #include "game/Windows1252.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringView>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 bool CheckNumbers::operator==(const CheckNumbers &other) const
 {
@@ -229,20 +236,37 @@ QString storableName(const QString &name)
     return stored;
 }
 
+QString temporarySaveName(const QString &path)
+{
+    return path + QStringLiteral(".tallennus");
+}
+
 QString saveFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    const auto reason = [&file] {
-        const QString text = file.errorString();
-        return text.isEmpty() ? QStringLiteral("tuntematon virhe") : text;
+    // The new list is written whole beside the old one, flushed to the disk
+    // and only then renamed over it: rename() replaces the old file in one
+    // step, so at every moment the folder holds the old list or the new one.
+    const QString temporary = temporarySaveName(path);
+    QFile file(temporary);
+    auto fail = [&](const QString &reason) {
+        file.close();
+        QFile::remove(temporary);
+        return reason.isEmpty() ? QStringLiteral("tuntematon virhe") : reason;
     };
-    // An unfinished QSaveFile removes its temporary file when it goes away,
-    // leaving the old file as it was.
-    if (!file.open(QIODevice::WriteOnly))
-        return reason();
-    if (file.write(bytes) != bytes.size())
-        return reason();
-    if (!file.commit())
-        return reason();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return fail(file.errorString());
+    if (::fsync(file.handle()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.close();
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    // Make the rename itself durable.
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
     return QString();
 }

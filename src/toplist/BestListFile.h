@@ -48,8 +48,10 @@ QByteArray formatBestList(const BestList &list, const CheckNumbers &numbers);
 // double quotes and control characters (line breaks among them) become '?'.
 QString storableName(const QString &name);
 
-// Writes the bytes over `path` atomically: a temporary file in the same folder
-// is written, flushed to disk and renamed over the old one, so a crash leaves
-// either the old file or the new one. Returns an empty string on success, or
-// the reason of the failure (the old file is then untouched).
+// Writes the bytes over `path` atomically: the temporary file
+// temporarySaveName(path) in the same folder is written, flushed to disk and
+// renamed over the old one, so a crash leaves either the old file or the new
+// one. Returns an empty string on success, or the reason of the failure (the
+// old file is then untouched).
+QString temporarySaveName(const QString &path);
 QString saveFileAtomically(const QString &path, const QByteArray &bytes);

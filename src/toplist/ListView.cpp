@@ -18,11 +18,9 @@ const QColor markedPlace(128, 255, 128);
 
 bool Form1::LoadBestList()
 {
-    // A save cut short by a crash may leave its temporary copy behind; the
-    // list itself is whole either way, so the leftovers only take room.
-    QDir folder = QDir::current();
-    for (const QString &leftover : folder.entryList({QStringLiteral("lista99.txt.??????")}, QDir::Files | QDir::Hidden))
-        folder.remove(leftover);
+    // A save cut short by a crash may leave its temporary file behind; the
+    // list itself is whole either way, so the leftover only takes room.
+    QFile::remove(temporarySaveName(QStringLiteral("lista99.txt")));
 
     QFile file(QStringLiteral("lista99.txt"));
     if (!file.open(QIODevice::ReadOnly)) {

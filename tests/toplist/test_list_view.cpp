@@ -84,6 +84,7 @@ private slots:
     void unreadableListEndsStartUp_data();
     void unreadableListEndsStartUp();
     void missingListEndsStartUp();
+    void leftoversOfAKilledSaveAreRemovedAtStartUp();
 
     void rankMarker_data();
     void rankMarker();
@@ -489,6 +490,19 @@ void TestListView::failedSaveIsReportedAndTheGameGoesOn()
     click(f.CmdKaikkiUudelleen);
     QVERIFY(f.CmdAloitaPeli->isVisible());
     QVERIFY(!w.platform.ended);
+}
+
+void TestListView::leftoversOfAKilledSaveAreRemovedAtStartUp()
+{
+    ProgramFolder folder;
+    const QByteArray list = folder.read(QStringLiteral("lista99.txt"));
+    folder.write(QStringLiteral("lista99.txt.tallennus"), list.left(100));
+    folder.write(QStringLiteral("lista99.txt.backup"), list);  // not a leftover: the user's own copy
+    Window w(folder);
+    QVERIFY(w.loaded);
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("lista99.txt.tallennus"))));
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("lista99.txt.backup"))));
+    QCOMPARE(folder.read(QStringLiteral("lista99.txt")), list);
 }
 
 QTEST_MAIN(TestListView)
