@@ -79,7 +79,7 @@ const char *const greeting =
     "    Kopperi, versio 1.0\n"
     "    7.12.2026";
 
-void addControl(std::vector<ControlSpec> &table, ControlSpec spec) { table.push_back(std::move(spec)); }
+void addControl(std::vector<ControlSpec> &table, ControlSpec row) { table.push_back(std::move(row)); }
 
 std::vector<ControlSpec> makeTable()
 {
@@ -139,7 +139,7 @@ std::vector<ControlSpec> makeTable()
     throwAll.enabled = false;
     addControl(t, throwAll);
 
-    auto hidden = [](ControlSpec spec) { spec.visible = false; return spec; };
+    auto hidden = [](ControlSpec row) { row.visible = false; return row; };
     addControl(t, hidden({u("Frame99ListaPohja"), K::Frame, {}, 7320, 450, 2535, 2880, u("Pääsit 99-listalle !")}));
     addControl(t, hidden({u("Lbl99Listalle1"), K::Label, u("Frame99ListaPohja"), 180, 390, 2160, 400,
                           u("Onneksi olkoon pe-"), {}, entryFont}));
@@ -207,57 +207,57 @@ QFont fontOf(const Font &font)
     return f;
 }
 
-QWidget *create(const ControlSpec &spec, QWidget *parent)
+QWidget *create(const ControlSpec &row, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case Kind::Label: {
         auto *label = new EventLabel(parent);
-        label->setText(spec.caption);
+        label->setText(row.caption);
         return label;
     }
     case Kind::Die:
         return new DieBox(parent);
     case Kind::Button:
-        return new QPushButton(spec.caption, parent);
+        return new QPushButton(row.caption, parent);
     case Kind::Option:
-        return new QRadioButton(spec.caption, parent);
+        return new QRadioButton(row.caption, parent);
     case Kind::Combo: {
         auto *box = new QComboBox(parent);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->setCurrentText(spec.caption);
+        box->setCurrentText(row.caption);
         return box;
     }
     case Kind::TextBox:
         return new QLineEdit(parent);
     case Kind::Frame:
-        return new QGroupBox(spec.caption, parent);
+        return new QGroupBox(row.caption, parent);
     case Kind::ScrollBar:
         return new QScrollBar(Qt::Vertical, parent);
     }
     return nullptr;
 }
 
-void applyLook(const ControlSpec &spec, QWidget *widget)
+void applyLook(const ControlSpec &row, QWidget *widget)
 {
-    widget->setFont(fontOf(spec.font));
-    if (!spec.tooltip.isEmpty())
-        widget->setToolTip(spec.tooltip);
+    widget->setFont(fontOf(row.font));
+    if (!row.tooltip.isEmpty())
+        widget->setToolTip(row.tooltip);
     // Labels and frames are opaque: the start screen hides the sheet below it.
-    widget->setAutoFillBackground(spec.kind == Kind::Label || spec.kind == Kind::Frame);
+    widget->setAutoFillBackground(row.kind == Kind::Label || row.kind == Kind::Frame);
     auto *label = dynamic_cast<EventLabel *>(widget);
     if (!label)
         return;
-    if (spec.back.isSet())
-        label->setBackColor(spec.back.resolve(label->palette()));
-    if (spec.fore.isSet())
-        label->setForeColor(spec.fore.resolve(label->palette()));
-    if (spec.border) {
+    if (row.back.isSet())
+        label->setBackColor(row.back.resolve(label->palette()));
+    if (row.fore.isSet())
+        label->setForeColor(row.fore.resolve(label->palette()));
+    if (row.border) {
         label->setFrameShape(QFrame::Box);
         label->setLineWidth(1);
     }
-    const Qt::Alignment horizontal = spec.align == Align::Centre ? Qt::AlignHCenter
-                                     : spec.align == Align::Right ? Qt::AlignRight
+    const Qt::Alignment horizontal = row.align == Align::Centre ? Qt::AlignHCenter
+                                     : row.align == Align::Right ? Qt::AlignRight
                                                                   : Qt::AlignLeft;
     label->setAlignment(horizontal | Qt::AlignTop);
 }
@@ -297,14 +297,14 @@ QHash<QString, QWidget *> build(QWidget *client)
 {
     QHash<QString, QWidget *> byName;
     byName.reserve(int(controls().size()));
-    for (const ControlSpec &spec : controls()) {
-        QWidget *parent = spec.parent.isEmpty() ? client : byName.value(spec.parent);
-        QWidget *widget = create(spec, parent);
-        applyLook(spec, widget);
-        widget->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
-        widget->setEnabled(spec.enabled);
-        widget->setVisible(spec.visible);
-        byName.insert(spec.name, widget);
+    for (const ControlSpec &row : controls()) {
+        QWidget *parent = row.parent.isEmpty() ? client : byName.value(row.parent);
+        QWidget *widget = create(row, parent);
+        applyLook(row, widget);
+        widget->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+        widget->setEnabled(row.enabled);
+        widget->setVisible(row.visible);
+        byName.insert(row.name, widget);
     }
     return byName;
 }
