@@ -8,8 +8,6 @@ namespace {
 const QString willBeThrown = QStringLiteral("Tämä arpakuutio heitetään uudelleen.");
 const QString wontBeThrown = QStringLiteral("Tätä arpakuutiota ei heitetä uudelleen.");
 const QString chooseARow = QStringLiteral(" Mihin sarakkeeseen tulos laitetaan?");
-const QColor darkRed(192, 0, 0);
-const QColor blue(0, 0, 255);
 
 // The five values a throw of all dice shows after `warmUp` discarded draws.
 Dice throwAfterWarmUp(DiceGenerator &generator, int warmUp)
@@ -22,18 +20,6 @@ Dice throwAfterWarmUp(DiceGenerator &generator, int warmUp)
     return values;
 }
 
-QStringList facePictures(const Dice &values)
-{
-    QStringList names;
-    for (int value : values)
-        names << QStringLiteral("%1.bmp").arg(value);
-    return names;
-}
-
-bool undoEnabled(const Form1 &f)
-{
-    return f.MenuPeruutus->menuAction()->isEnabled();
-}
 
 // A game of one player, started and ready for its first throw.
 struct OnePlayerGame {
@@ -52,7 +38,7 @@ void expectLockedForScoring(Form1 &f)
     QVERIFY(!f.CmdSäästäKaikki->isEnabled());
     QVERIFY(f.mayRecord);
     QCOMPARE(f.LblOtsikko->caption(), chooseARow);
-    QCOMPARE(f.LblOtsikko->backColor(), darkRed);
+    QCOMPARE(f.LblOtsikko->backColor(), headingDarkRed);
 }
 
 void expectThrownNoneMarked(Form1 &f)
@@ -66,7 +52,7 @@ void expectThrownNoneMarked(Form1 &f)
     QVERIFY(f.CmdSäästäKaikki->isEnabled());
     QVERIFY(!f.mayRecord);
     QCOMPARE(f.LblOtsikko->caption(), f.headingText);
-    QCOMPARE(f.LblOtsikko->backColor(), blue);
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
 }
 
 } // namespace
@@ -305,7 +291,7 @@ void TestDiceHandlers::keepAllLocksTheDiceAsTheyLie()
     QCOMPARE(f.LblHeittokerrat->caption(), QString::number(throws));
     QCOMPARE(f.lastCategory, category::keepAll);
     QVERIFY(undoEnabled(f));
-    QCOMPARE(f.savedHeadingColor, blue);
+    QCOMPARE(f.savedHeadingColor, headingBlue);
     QCOMPARE(f.diceValues, values);
     QCOMPARE(diePictures(f), pictures);
     QCOMPARE(game.w.platform.beeps, beeps);

@@ -9,8 +9,6 @@ const QString alreadyFilled =
     QStringLiteral(" Olet jo laittanut tuloksen tähän sarakkeeseen !   Valitse jokin muu vapaa sarake.");
 const QString gameOverHeading =
     QStringLiteral(" Peli loppui !    Valitse haluatko aloittaa uuden pelin vaiko lopettaa?");
-const QColor darkRed(192, 0, 0);
-const QColor blue(0, 0, 255);
 
 constexpr int rowHeading = -1;
 
@@ -108,7 +106,7 @@ void expectTurnOpenFor(Form1 &f, int player)
     }
     QVERIFY(f.MenuPeruutus->menuAction()->isEnabled());
     QCOMPARE(f.LblOtsikko->caption(), f.headingText);
-    QCOMPARE(f.LblOtsikko->backColor(), blue);
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
 }
 
 // Locks the dice showing `turn.dice`, either by keeping all after one throw or
@@ -473,7 +471,7 @@ void TestRecording::filledRowIsRefused()
     click(clickedColumn == rowHeading ? f.categoryHeadings[std::size_t(code)]
                                       : f.categoryCells[std::size_t(code)][std::size_t(clickedColumn)]);
     QCOMPARE(f.LblOtsikko->caption(), alreadyFilled);
-    QCOMPARE(f.LblOtsikko->backColor(), darkRed);
+    QCOMPARE(f.LblOtsikko->backColor(), headingDarkRed);
     QCOMPARE(w.platform.beeps, beeps + 1);
     expectUnchanged(f, before);
     QCOMPARE(f.lastCategory, keepAll ? category::keepAll : category::chance);

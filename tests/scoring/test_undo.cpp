@@ -9,21 +9,7 @@ namespace {
 const QString undoneHeading = QStringLiteral(" Edellinen valinta peruttu.  Mihin sarakkeeseen tulos laitetaan?");
 const QString alreadyFilled =
     QStringLiteral(" Olet jo laittanut tuloksen tähän sarakkeeseen !   Valitse jokin muu vapaa sarake.");
-const QColor darkRed(192, 0, 0);
-const QColor blue(0, 0, 255);
 
-QStringList facePictures(const Dice &values)
-{
-    QStringList names;
-    for (int value : values)
-        names << QStringLiteral("%1.bmp").arg(value);
-    return names;
-}
-
-bool undoEnabled(const Form1 &f)
-{
-    return f.MenuPeruutus->menuAction()->isEnabled();
-}
 
 // The name of `player` is red, all four others in the button text colour.
 void expectRedName(Form1 &f, int player)
@@ -43,7 +29,7 @@ void expectChoosingAgain(Form1 &f, int player, const Dice &dice)
     expectRedName(f, player);
     QCOMPARE(f.LblHeittokerrat->caption(), QStringLiteral("PERUU"));
     QCOMPARE(f.LblOtsikko->caption(), undoneHeading);
-    QCOMPARE(f.LblOtsikko->backColor(), darkRed);
+    QCOMPARE(f.LblOtsikko->backColor(), headingDarkRed);
     QVERIFY(f.mayRecord);
     QCOMPARE(f.diceValues, dice);
     QCOMPARE(diePictures(f), facePictures(dice));
@@ -135,7 +121,7 @@ void TestUndo::undoTakesBackARecordedScore()
     expectRedName(f, 1);
     QVERIFY(undoEnabled(f));
     QCOMPARE(f.LblOtsikko->caption(), f.headingText);
-    QCOMPARE(f.LblOtsikko->backColor(), blue);
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
 }
 
 void TestUndo::undoTakesTheBonusBackAndTheNextUpperRowDecidesIt_data()
@@ -291,7 +277,7 @@ void TestUndo::undoOfKeepAllReopensTheThrowing()
     for (DieBox *die : f.dice)
         QVERIFY(die->isEnabled());
     QCOMPARE(f.LblOtsikko->caption(), f.headingText);
-    QCOMPARE(f.LblOtsikko->backColor(), blue);
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
     QCOMPARE(f.throwCount, throws);
     QCOMPARE(f.LblHeittokerrat->caption(), QString::number(throws));
     QCOMPARE(f.lastCategory, category::keepAll);
@@ -342,14 +328,14 @@ void TestUndo::keepAllThenARefusedRowStillUndoesKeepAll()
     keepAll(f, {2, 2, 6, 6, 1});
     click(f.categoryHeadings[std::size_t(code)]);
     QCOMPARE(f.LblOtsikko->caption(), alreadyFilled);
-    QCOMPARE(f.LblOtsikko->backColor(), darkRed);
+    QCOMPARE(f.LblOtsikko->backColor(), headingDarkRed);
     QCOMPARE(f.lastCategory, category::keepAll);
     const int beeps = w.platform.beeps;
 
     QVERIFY(undo(f));
     // Keep-all is what goes back: the throwing reopens, the refused row keeps its score.
     QCOMPARE(f.LblOtsikko->caption(), f.headingText);
-    QCOMPARE(f.LblOtsikko->backColor(), blue);
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
     QVERIFY(f.CmdKaikkiUudelleen->isEnabled());
     QVERIFY(f.CmdSäästäKaikki->isEnabled());
     for (DieBox *die : f.dice)

@@ -122,6 +122,19 @@ QStringList diePictures(const Form1 &form)
     return names;
 }
 
+QStringList facePictures(const Dice &values)
+{
+    QStringList names;
+    for (int value : values)
+        names << QStringLiteral("%1.bmp").arg(value);
+    return names;
+}
+
+bool undoEnabled(const Form1 &form)
+{
+    return form.MenuPeruutus->menuAction()->isEnabled();
+}
+
 QStringList sheetCaptions(const Form1 &form)
 {
     QStringList captions;

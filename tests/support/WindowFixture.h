@@ -76,6 +76,13 @@ bool undo(Form1 &form);
 void clickDice(Form1 &form, std::initializer_list<int> indexes);
 // The picture file each die shows, die 0 first.
 QStringList diePictures(const Form1 &form);
+// The held pictures of these values: "4.bmp" for a 4.
+QStringList facePictures(const Dice &values);
+bool undoEnabled(const Form1 &form);
+
+// The heading's two backgrounds: choose a row, or play on.
+inline const QColor headingDarkRed{192, 0, 0};
+inline const QColor headingBlue{0, 0, 255};
 // Every caption of the score sheet, player by player: the fifteen category
 // cells, the upper sum, the bonus and the grand total.
 QStringList sheetCaptions(const Form1 &form);
