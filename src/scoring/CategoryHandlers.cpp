@@ -34,7 +34,10 @@ void Form1::upperCategoryClicked(int face)
     upperFace = std::int16_t(face);
     Yläsarakkeisiin();
     if (categoryRefused) {
+        // Nothing is pending any more: a leftover face would make the end of
+        // the game write a later lower score into this upper row's cell.
         categoryRefused = false;
+        upperFace = 0;
         return;
     }
     if (programEnded_)

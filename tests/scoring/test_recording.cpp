@@ -258,6 +258,7 @@ private slots:
     void filledRowIsRefused();
     void rowClickBeforeTheDiceAreLockedOnlyBeeps_data();
     void rowClickBeforeTheDiceAreLockedOnlyBeeps();
+    void refusedUpperRowLeavesTheSheetAloneWhenALowerRowEndsTheGame();
 };
 
 void TestRecording::wholeGameOfOnePlayer()
@@ -531,6 +532,29 @@ void TestRecording::rowClickBeforeTheDiceAreLockedOnlyBeeps()
     expectUnchanged(f, before);
     QCOMPARE(f.LblOtsikko->caption(), heading);
     QCOMPARE(f.LblOtsikko->backColor(), headingColor);
+}
+
+void TestRecording::refusedUpperRowLeavesTheSheetAloneWhenALowerRowEndsTheGame()
+{
+    ProgramFolder folder;
+    writeUnbeatableList(folder);
+    Window w(folder);
+    Form1 &f = *w;
+    startGame(f, 1);
+    for (int code = 1; code <= 14; ++code)
+        record(f, code, {3, 3, 1, 2, 4});
+    QCOMPARE(f.LblKolmosetPelaaja[0]->caption(), QStringLiteral("6"));
+
+    throwAll(f, {6, 6, 6, 6, 6});
+    click(f.CmdSäästäKaikki);
+    click(f.categoryHeadings[3]);  // filled: refused
+    QCOMPARE(f.LblOtsikko->backColor(), headingDarkRed);
+    click(f.categoryHeadings[15]);  // the last free row ends the game
+
+    QVERIFY(f.gameOver);
+    QCOMPARE(f.LblYatzyPelaaja[0]->caption(), QStringLiteral("50"));
+    QCOMPARE(f.LblKolmosetPelaaja[0]->caption(), QStringLiteral("6"));
+    QCOMPARE(f.LblYläYhteensäPelaaja[0]->caption(), QStringLiteral("13"));
 }
 
 QTEST_MAIN(TestRecording)
