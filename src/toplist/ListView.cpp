@@ -139,7 +139,8 @@ void Form1::Lista99Seuranta()
 void Form1::Cmd99ListaOK_Click()
 {
     const QString name = storableName(Txt99ListaNimi->text().trimmed());
-    if (name.isEmpty() || listPlace < 1 || listPlace > bestListPlaces || lastPlayer < 0 || lastPlayer >= maxPlayers)
+    // A second click that arrives before the wait has ended stores nothing twice.
+    if (listEntryDone || name.isEmpty() || listPlace < 1 || listPlace > bestListPlaces || lastPlayer < 0 || lastPlayer >= maxPlayers)
         return;
     listEntryDone = true;
     const int p = listPlace - 1;
