@@ -7,25 +7,18 @@
 #include <QMenu>
 #include <QPushButton>
 
-namespace {
-
-const char *const willBeThrown = "Tämä arpakuutio heitetään uudelleen.";
-const char *const wontBeThrown = "Tätä arpakuutiota ei heitetä uudelleen.";
-
-} // namespace
-
 void Form1::dieClicked(int die)
 {
     const std::size_t d = std::size_t(die);
     DieBox *box = dice[d];
     const int value = diceValues[d];
     const bool hasFace = value >= 1 && value <= 6;
-    box->setToolTip(QString::fromUtf8(willBeThrown));
+    box->setToolTip(QString::fromUtf8(markedDieTip));
     if (hasFace && rethrowMarks[d] == 0) {
         showDie(die, markedDieFileName(value));
         rethrowMarks[d] = 1;
     } else {
-        box->setToolTip(QString::fromUtf8(wontBeThrown));
+        box->setToolTip(QString::fromUtf8(heldDieTip));
         if (hasFace && rethrowMarks[d] == 1) {
             showDie(die, dieFileName(value));
             rethrowMarks[d] = 0;
@@ -66,7 +59,7 @@ void Form1::lockDiceForScoring()
     CmdSäästäKaikki->setEnabled(false);
     CmdValitutUudelleen->setEnabled(false);
     mayRecord = true;
-    setHeading(QStringLiteral(" Mihin sarakkeeseen tulos laitetaan?"), QColor(192, 0, 0));
+    askForRow();
 }
 
 void Form1::CmdKaikkiUudelleen_Click()
@@ -83,7 +76,7 @@ void Form1::CmdKaikkiUudelleen_Click()
     MenuPeruutus->menuAction()->setEnabled(false);
     for (DieBox *die : dice) {
         die->setEnabled(true);
-        die->setToolTip(QString::fromUtf8(wontBeThrown));
+        die->setToolTip(QString::fromUtf8(heldDieTip));
     }
 
     // The clock decides how far the generator runs before the throw.
@@ -117,7 +110,7 @@ void Form1::CmdValitutUudelleen_Click()
     CmdKaikkiUudelleen->setEnabled(true);
     CmdSäästäKaikki->setEnabled(true);
     for (DieBox *die : dice)
-        die->setToolTip(QString::fromUtf8(wontBeThrown));
+        die->setToolTip(QString::fromUtf8(heldDieTip));
     if (throwCount == maxThrows)
         lockDiceForScoring();
 }
@@ -137,5 +130,5 @@ void Form1::CmdSäästäKaikki_Click()
     CmdValitutUudelleen->setEnabled(false);
     CmdSäästäKaikki->setEnabled(false);
     savedHeadingColor = LblOtsikko->backColor();
-    setHeading(QStringLiteral(" Mihin sarakkeeseen tulos laitetaan?"), QColor(192, 0, 0));
+    askForRow();
 }

@@ -128,7 +128,7 @@ void Form1::showStartScreen()
         const std::size_t i = std::size_t(p);
         LblNimi[i]->setEnabled(false);
         LblNimi[i]->setCaption(QStringLiteral(" Nimi"));
-        LblNimi[i]->setForeColor(palette().color(QPalette::ButtonText));
+        LblNimi[i]->setForeColor(headerTextColor());
         for (int code = 1; code <= 6; ++code)
             categoryCells[std::size_t(code)][i]->setCaption(QString());
         LblYläYhteensäPelaaja[i]->setCaption(QString());

@@ -84,7 +84,7 @@ void Form1::CmdAloitaPeli_Click()
     mayRecord = false;
     MenuPeruutus->menuAction()->setEnabled(false);
     for (EventLabel *header : LblNimi)
-        header->setForeColor(palette().color(QPalette::ButtonText));
+        header->setForeColor(headerTextColor());
 
     CmdKaikkiUudelleen->setText(QStringLiteral("&Aloita peli klik- kaamalla tästä !"));
     CmdKaikkiUudelleen->setToolTip(QStringLiteral("Aloittaa uuden pelin."));

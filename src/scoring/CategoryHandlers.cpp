@@ -5,9 +5,6 @@
 
 namespace {
 
-const QColor darkRed(192, 0, 0);
-const QColor blue(0, 0, 255);
-
 // One pair, three and four of a kind and Yatzy add nothing to the total when
 // they score 0; the other rows always add their score.
 bool addsOnlyWhenScoring(int code)
@@ -21,7 +18,7 @@ bool addsOnlyWhenScoring(int code)
 void Form1::refuseFilledCategory()
 {
     setHeading(QStringLiteral(" Olet jo laittanut tuloksen tähän sarakkeeseen !   Valitse jokin muu vapaa sarake."),
-               darkRed);
+               choosingColor);
     platform_.beep();
 }
 
@@ -68,6 +65,6 @@ void Form1::lowerCategoryClicked(int code)
     categoryCells[std::size_t(code)][p]->setCaption(QString::number(categoryScore));
     LblKaikkiYhteensäPelaaja[p]->setCaption(QString::number(grandTotal[p]));
     categoryUsed[p][std::size_t(code)] = 1;
-    setHeading(headingText, blue);
+    setHeading(headingText, playingColor);
     Tarkistukset();
 }

@@ -22,7 +22,7 @@ void Form1::Yläsarakkeisiin()
     categoryUsed[p][std::size_t(upperFace)] = 1;
     LblYläYhteensäPelaaja[p]->setCaption(QString::number(upperSum[p]));
     LblKaikkiYhteensäPelaaja[p]->setCaption(QString::number(grandTotal[p]));
-    setHeading(headingText, QColor(0, 0, 255));
+    setHeading(headingText, playingColor);
     lastCategory = upperFace;
     Tarkistukset();
     mayRecord = false;
@@ -59,7 +59,7 @@ void Form1::Tarkistukset()
     rethrowMarks.fill(0);
     for (DieBox *die : dice) {
         die->setEnabled(false);
-        die->setToolTip(QStringLiteral("Tätä arpakuutiota ei heitetä uudelleen."));
+        die->setToolTip(QString::fromUtf8(heldDieTip));
     }
     if (!gameOver) {
         CmdSäästäKaikki->setEnabled(false);
@@ -68,7 +68,7 @@ void Form1::Tarkistukset()
     }
     throwCount = 0;
     if (lastPlayerIndex > 0) {
-        LblNimi[std::size_t(currentPlayer)]->setForeColor(palette().color(QPalette::ButtonText));
+        LblNimi[std::size_t(currentPlayer)]->setForeColor(headerTextColor());
         ++currentPlayer;
         if (currentPlayer > lastPlayerIndex)
             currentPlayer = 0;

@@ -51,8 +51,8 @@ void Form1::MenuEdellisenValinnanPeruutus_Click()
     CmdKaikkiUudelleen->setEnabled(false);
     LblVuorossa->setCaption(LblNimi[p]->caption());
     LblHeittokerrat->setCaption(QStringLiteral("PERUU"));
-    setHeading(QStringLiteral(" Edellinen valinta peruttu.  Mihin sarakkeeseen tulos laitetaan?"), QColor(192, 0, 0));
+    setHeading(QStringLiteral(" Edellinen valinta peruttu.  Mihin sarakkeeseen tulos laitetaan?"), choosingColor);
     for (EventLabel *header : LblNimi)
-        header->setForeColor(palette().color(QPalette::ButtonText));
+        header->setForeColor(headerTextColor());
     LblNimi[p]->setForeColor(Qt::red);
 }

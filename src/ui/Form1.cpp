@@ -231,6 +231,16 @@ void Form1::setHeading(const QString &caption, const QColor &background)
     LblOtsikko->setBackColor(background);
 }
 
+void Form1::askForRow()
+{
+    setHeading(QStringLiteral(" Mihin sarakkeeseen tulos laitetaan?"), choosingColor);
+}
+
+QColor Form1::headerTextColor() const
+{
+    return palette().color(QPalette::ButtonText);
+}
+
 void Form1::showDie(int die, const QString &pictureName)
 {
     DieBox *box = dice[std::size_t(die)];

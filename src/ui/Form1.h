@@ -185,6 +185,12 @@ private:
     void showDiceOneByOne();
     void lockDiceForScoring();
     void setHeading(const QString &caption, const QColor &background);
+    void askForRow();  // the dice are locked: the heading asks for a row
+    QColor headerTextColor() const;  // a name header of a player not to play
+
+    // The heading's backgrounds: dark red while a row must be chosen, blue otherwise.
+    static inline const QColor choosingColor{192, 0, 0};
+    static inline const QColor playingColor{0, 0, 255};
 
     void endProgramAtOnce();
 

@@ -1,5 +1,6 @@
 #include "ui/Layout.h"
 
+#include "dice/DieNames.h"
 #include "ui/EventLabel.h"
 
 #include <QComboBox>
@@ -35,7 +36,6 @@ QString element(const char *array, int index)
 }
 
 const char *const nameBoxTip = "Kirjoita tähän pelaajan nimi tai valitse alasvetovalikosta.";
-const char *const dieTip = "Tätä arpakuutiota ei heitetä uudelleen.";
 
 // The score sheet: a row heading and four player cells per row.
 struct SheetRow {
@@ -114,7 +114,7 @@ std::vector<ControlSpec> makeTable()
     const int dieTops[5] = {360, 1320, 2280, 3255, 4200};
     for (int d = 0; d < 5; ++d) {
         ControlSpec die{QStringLiteral("Arpakuutio%1").arg(d), K::Die, u("FrameArpakuutiot"), 240, dieTops[d], 870, 800,
-                        {}, u(dieTip)};
+                        {}, u(heldDieTip)};
         die.enabled = false;
         addControl(t, die);
     }
