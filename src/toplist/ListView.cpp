@@ -35,7 +35,13 @@ bool Form1::LoadBestList()
     file.close();
     if (!read) {
         // A list that cannot be read whole is left as it is, never rewritten.
-        platform_.showMessage(error + QStringLiteral("\rKorjaa tai poista tiedosto ja käynnistä Kopperi uudelleen."),
+        // Beside the program a deleted list cannot come back, so only in the
+        // player's folder is deleting it a way to start afresh.
+        const QString advice = files_.installed()
+            ? QStringLiteral("Korjaa tai poista tiedosto ja käynnistä Kopperi uudelleen: "
+                             "poistetun tilalle tulee uusi lista.")
+            : QStringLiteral("Korjaa tiedosto ja käynnistä Kopperi uudelleen.");
+        platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(error, QDir::current().absoluteFilePath(file.fileName()), advice),
                               Platform::Icon::Critical);
         return false;
     }
