@@ -152,7 +152,7 @@ void TestInstalled::installsEverythingUnderThePrefix()
         QStringLiteral("share/metainfo/fi.kopperi.Kopperi.metainfo.xml"),
         QStringLiteral("share/icons/hicolor/64x64/apps/kopperi.png"),
         QStringLiteral("share/icons/hicolor/scalable/apps/kopperi.svg"),
-        QStringLiteral("share/man/man6/kopperi.6"),
+        QStringLiteral("share/man/man6/kopperi.6.gz"),
         QStringLiteral("share/doc/kopperi/copyright"),
         QStringLiteral("share/doc/kopperi/changelog.gz"),
     };
