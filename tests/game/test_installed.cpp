@@ -100,6 +100,9 @@ private slots:
     void aPlayersFolderThatCannotBeMadeEndsStartUp();
 
 private:
+    QString inPlayer(const QString &name) const { return player_ + QLatin1Char('/') + name; }
+    QString inData(const QString &name) const { return data_ + QLatin1Char('/') + name; }
+
     QTemporaryDir root_;
     QString prefix_;
     QString program_;   // the installed program's folder
@@ -160,8 +163,8 @@ void TestInstalled::installsEverythingUnderThePrefix()
         QVERIFY2(QFile::exists(prefix_ + QLatin1Char('/') + name), qPrintable(name));
     QCOMPARE(QDir(data_).entryList({QStringLiteral("*.bmp")}).size(), 13);
     QCOMPARE(QImage(prefix_ + QStringLiteral("/share/icons/hicolor/64x64/apps/kopperi.png")).size(), QSize(64, 64));
-    QCOMPARE(readFile(data_ + QLatin1Char('/') + listFile), readFile(QStringLiteral(KOPPERI_DATA_DIR "/lista99.txt")));
-    QCOMPARE(readFile(data_ + QLatin1Char('/') + namesFile), readFile(QStringLiteral(KOPPERI_DATA_DIR "/nimet.txt")));
+    QCOMPARE(readFile(inData(listFile)), readFile(QStringLiteral(KOPPERI_DATA_DIR "/lista99.txt")));
+    QCOMPARE(readFile(inData(namesFile)), readFile(QStringLiteral(KOPPERI_DATA_DIR "/nimet.txt")));
     QVERIFY(QFileInfo(program_ + QStringLiteral("/kopperi")).isExecutable());
 }
 
@@ -178,14 +181,14 @@ void TestInstalled::installedProgramStartsFromAnyFolderAndSeedsThePlayersFolder(
     kopperi.setWorkingDirectory(elsewhere.path());
     kopperi.start(program_ + QStringLiteral("/kopperi"), {});
     QVERIFY(kopperi.waitForStarted());
-    const QString list = player_ + QLatin1Char('/') + listFile;
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(list) && QFile::exists(player_ + QLatin1Char('/') + namesFile), 20000);
+    const QString list = inPlayer(listFile);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(list) && QFile::exists(inPlayer(namesFile)), 20000);
     // Still running: the window is up, no message box ended start-up.
     QTest::qWait(300);
     QCOMPARE(kopperi.state(), QProcess::Running);
     kopperi.kill();
     kopperi.waitForFinished();
-    QCOMPARE(readFile(list), readFile(data_ + QLatin1Char('/') + listFile));
+    QCOMPARE(readFile(list), readFile(inData(listFile)));
     QVERIFY(QDir(elsewhere.path()).isEmpty());
 }
 
@@ -195,11 +198,11 @@ void TestInstalled::firstStartSeedsThePlayersFolderAndReadsOnlyThere()
     QVERIFY(w.loaded);
     QVERIFY(w.platform.messages.isEmpty());
     QCOMPARE(QDir::currentPath(), QDir(player_).canonicalPath());
-    QCOMPARE(readFile(player_ + QLatin1Char('/') + listFile), readFile(data_ + QLatin1Char('/') + listFile));
-    QCOMPARE(readFile(player_ + QLatin1Char('/') + namesFile), readFile(data_ + QLatin1Char('/') + namesFile));
+    QCOMPARE(readFile(inPlayer(listFile)), readFile(inData(listFile)));
+    QCOMPARE(readFile(inPlayer(namesFile)), readFile(inData(namesFile)));
     // The copies are the player's to write, though the installed files are not.
-    QVERIFY(QFileInfo(player_ + QLatin1Char('/') + listFile).permissions() & QFile::WriteOwner);
-    const std::optional<BestListFile> shipped = parseBestList(readFile(data_ + QLatin1Char('/') + listFile), nullptr);
+    QVERIFY(QFileInfo(inPlayer(listFile)).permissions() & QFile::WriteOwner);
+    const std::optional<BestListFile> shipped = parseBestList(readFile(inData(listFile)), nullptr);
     QVERIFY(shipped);
     QCOMPARE(w.form->Lbl99Nimi[0]->caption(), shipped->list.names[0]);
 }
@@ -211,15 +214,15 @@ void TestInstalled::repairOfAHandEditedListLandsInThePlayersFolder()
     const BestList valid = makeList([](int i) { return 300 - 2 * i; });
     BestList edited = valid;
     edited.scores[0] = 374;
-    writeFile(player_ + QLatin1Char('/') + listFile, formatBestList(edited, computeCheckNumbers(valid)));
+    writeFile(inPlayer(listFile), formatBestList(edited, computeCheckNumbers(valid)));
 
     Started w(program_);
     QVERIFY(w.loaded);
     QCOMPARE(w.platform.messages.size(), 2);
-    QCOMPARE(readFile(player_ + QLatin1Char('/') + listFile), listFileBytes(edited));
+    QCOMPARE(readFile(inPlayer(listFile)), listFileBytes(edited));
     QCOMPARE(w.form->Lbl99Tulos[0]->caption(), QStringLiteral("374"));
     // The names file was missing, so it came from the installed copy.
-    QCOMPARE(readFile(player_ + QLatin1Char('/') + namesFile), readFile(data_ + QLatin1Char('/') + namesFile));
+    QCOMPARE(readFile(inPlayer(namesFile)), readFile(inData(namesFile)));
 }
 
 void TestInstalled::deletedListComesBackAndTheNamesStayThePlayers()
@@ -228,14 +231,14 @@ void TestInstalled::deletedListComesBackAndTheNamesStayThePlayers()
         Started first(program_);
         QVERIFY(first.loaded);
     }
-    writeFile(player_ + QLatin1Char('/') + namesFile, QByteArray("Aino\r\nEino\r\n"));
-    QVERIFY(QFile::remove(player_ + QLatin1Char('/') + listFile));
+    writeFile(inPlayer(namesFile), QByteArray("Aino\r\nEino\r\n"));
+    QVERIFY(QFile::remove(inPlayer(listFile)));
 
     Started w(program_);
     QVERIFY(w.loaded);
     QVERIFY(w.platform.messages.isEmpty());
-    QCOMPARE(readFile(player_ + QLatin1Char('/') + listFile), readFile(data_ + QLatin1Char('/') + listFile));
-    QCOMPARE(readFile(player_ + QLatin1Char('/') + namesFile), QByteArray("Aino\r\nEino\r\n"));
+    QCOMPARE(readFile(inPlayer(listFile)), readFile(inData(listFile)));
+    QCOMPARE(readFile(inPlayer(namesFile)), QByteArray("Aino\r\nEino\r\n"));
     QCOMPARE(w.form->ComboNimi[0]->itemText(0), QStringLiteral("Aino"));
 }
 
