@@ -39,10 +39,10 @@ bool Form1::LoadBestList()
         // player's folder is deleting it a way to start afresh.
         const QString advice = files_.installed()
             ? QStringLiteral("Korjaa tai poista tiedosto ja käynnistä Kopperi uudelleen: "
-                             "poistetun tilalle tulee uusi lista.")
+                             "poistetun tilalle tulee pelin mukana asennettu lista.")
             : QStringLiteral("Korjaa tiedosto ja käynnistä Kopperi uudelleen.");
-        platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(error, QDir::current().absoluteFilePath(file.fileName()), advice),
-                              Platform::Icon::Critical);
+        const QString path = QDir::current().absoluteFilePath(file.fileName());
+        platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(error, path, advice), Platform::Icon::Critical);
         return false;
     }
     best = read->list;
