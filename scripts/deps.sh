@@ -7,6 +7,10 @@ packages=(cmake g++ make qt6-base-dev fonts-liberation)
 if [ "${KOPPERI_WITH_TEST_TOOLS:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
+# The Debian package: dpkg-shlibdeps and the tools that check the package.
+if [ "${KOPPERI_WITH_PACKAGE_TOOLS:-0}" = 1 ] || [ "${KOPPERI_WITH_TEST_TOOLS:-0}" = 1 ]; then
+    packages+=(dpkg-dev file desktop-file-utils appstream lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

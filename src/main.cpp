@@ -1,3 +1,4 @@
+#include "game/FileLocations.h"
 #include "ui/Form1.h"
 #include "ui/QtPlatform.h"
 
@@ -6,8 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kopperi"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kopperi"));
+    nameApplication();
 
     QtPlatform platform;
     Form1 window(platform);

@@ -27,7 +27,15 @@ QString firstCharacters(const QString &text, int count)
 
 bool Form1::Form_Load()
 {
-    QDir::setCurrent(platform_.programFolder());
+    // The player's folder becomes the current one: the files are opened by
+    // their bare names from here on.
+    files_ = locateFiles(platform_.programFolder());
+    if (files_.problem.isEmpty() && !QDir::setCurrent(files_.playerFolder))
+        files_.problem = QStringLiteral("Kansiota %1 ei voi avata.").arg(QDir::toNativeSeparators(files_.playerFolder));
+    if (!files_.problem.isEmpty()) {
+        platform_.showMessage(files_.problem, Platform::Icon::Critical);
+        return false;
+    }
     lastPlayerIndex = 0;
     gameOver = false;
     listTop = 1;

@@ -35,8 +35,14 @@ bool Form1::LoadBestList()
     file.close();
     if (!read) {
         // A list that cannot be read whole is left as it is, never rewritten.
-        platform_.showMessage(error + QStringLiteral("\rKorjaa tai poista tiedosto ja käynnistä Kopperi uudelleen."),
-                              Platform::Icon::Critical);
+        // Beside the program a deleted list cannot come back, so only in the
+        // player's folder is deleting it a way to start afresh.
+        const QString advice = files_.installed()
+            ? QStringLiteral("Korjaa tai poista tiedosto ja käynnistä Kopperi uudelleen: "
+                             "poistetun tilalle tulee pelin mukana asennettu lista.")
+            : QStringLiteral("Korjaa tiedosto ja käynnistä Kopperi uudelleen.");
+        const QString path = QDir::current().absoluteFilePath(file.fileName());
+        platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(error, path, advice), Platform::Icon::Critical);
         return false;
     }
     best = read->list;

@@ -244,7 +244,7 @@ QColor Form1::headerTextColor() const
 void Form1::showDie(int die, const QString &pictureName)
 {
     DieBox *box = dice[std::size_t(die)];
-    box->showPicture(pictureName, diePicture(pictureName));
+    box->showPicture(pictureName, diePicture(pictureName, files_.pictureFolders()));
     box->setAccessibleName(dieDescription(die, pictureName));
 }
 

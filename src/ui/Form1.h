@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dice/DiceGenerator.h"
+#include "game/FileLocations.h"
 #include "game/GameState.h"
 #include "game/Platform.h"
 
@@ -195,6 +196,7 @@ private:
     void endProgramAtOnce();
 
     Platform &platform_;
+    FileLocations files_;  // decided by Form_Load
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
     bool programEnded_ = false;

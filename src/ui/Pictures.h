@@ -2,8 +2,9 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
-// A die picture by file name ("4.bmp"), read from the current folder (the
-// program's folder). A file that is missing or unreadable is replaced by the
-// built-in picture of the same name, so the die never goes blank.
-QPixmap diePicture(const QString &name);
+// A die picture by file name ("4.bmp"), read from the first of `folders` that
+// holds a readable file of that name. When none does, the built-in picture of
+// the same name is shown, so the die never goes blank.
+QPixmap diePicture(const QString &name, const QStringList &folders);
