@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QThread>
 #include <QTime>
@@ -44,16 +43,9 @@ void QtPlatform::beep()
     QApplication::beep();
 }
 
-QString QtPlatform::timeOfDay()
+QTime QtPlatform::timeOfDay()
 {
-    // The user's long time format, without a time zone, so that it ends in
-    // the seconds where the format has them.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
-    format = format.trimmed();
-    if (!format.contains(QLatin1Char('s')))
-        format = QStringLiteral("HH:mm:ss");
-    return QLocale::system().toString(QTime::currentTime(), format);
+    return QTime::currentTime();
 }
 
 QDate QtPlatform::today()
