@@ -27,6 +27,7 @@ bool QtPlatform::askYesNo(const QString &text)
 {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), withLineBreaks(text),
                     QMessageBox::Yes | QMessageBox::No, window_);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -35,6 +36,8 @@ void QtPlatform::showMessage(const QString &text, Icon icon)
 {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
                     QApplication::applicationDisplayName(), withLineBreaks(text), QMessageBox::Ok, window_);
+    // A message may quote a file's line or path: plain text, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
