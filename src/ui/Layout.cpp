@@ -10,9 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleFactory>
-#include <memory>
 #include <vector>
 
 namespace layout {
@@ -297,9 +294,25 @@ const QFont &windowFont()
 
 const QPalette &windowPalette()
 {
+    // Written out: a style's standard palette follows a dark desktop theme too.
     static const QPalette palette = [] {
-        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        return fusion ? fusion->standardPalette() : QPalette(Qt::black, QColor(239, 239, 239));
+        const QColor face(240, 240, 240);
+        QPalette p(Qt::black, face, Qt::white, QColor(160, 160, 160), QColor(160, 160, 160), Qt::black, Qt::white,
+                   Qt::white, face);
+        p.setColor(QPalette::Midlight, QColor(227, 227, 227));
+        p.setColor(QPalette::Shadow, QColor(105, 105, 105));
+        p.setColor(QPalette::AlternateBase, QColor(245, 245, 245));
+        p.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+        p.setColor(QPalette::ToolTipText, Qt::black);
+        p.setColor(QPalette::Highlight, QColor(0, 120, 215));
+        p.setColor(QPalette::HighlightedText, Qt::white);
+        p.setColor(QPalette::Link, QColor(0, 102, 204));
+        p.setColor(QPalette::PlaceholderText, QColor(109, 109, 109));
+        const QColor greyText(109, 109, 109);
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            p.setColor(QPalette::Disabled, role, greyText);
+        p.setColor(QPalette::Disabled, QPalette::Base, face);
+        return p;
     }();
     return palette;
 }
