@@ -28,14 +28,7 @@ int dieValueFrom(float r)
     return static_cast<int>(value);
 }
 
-int warmUpDraws(const QString &timeOfDay)
+int warmUpDraws(const QTime &timeOfDay)
 {
-    const QString seconds = timeOfDay.right(2);
-    int i = 0;
-    while (i < seconds.size() && (seconds[i] == u' ' || seconds[i] == u'\t'))
-        ++i;
-    int number = 0;
-    for (; i < seconds.size() && seconds[i] >= u'0' && seconds[i] <= u'9'; ++i)
-        number = number * 10 + (seconds[i].unicode() - u'0');
-    return number + 1;
+    return timeOfDay.isValid() ? timeOfDay.second() + 1 : 1;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QTime>
 #include <cstdint>
 
 // The dice's pseudo-random generator: single-precision numbers uniform in
@@ -22,8 +22,7 @@ private:
 // so that the largest float below 1 still gives 6.
 int dieValueFrom(float r);
 
-// Number of draws thrown away before a throw of all dice: the last two
-// characters of the time of day as text (the seconds, in a 24-hour format) read
-// as a leading number, plus one. Text that does not start with digits counts 0,
-// so a 12-hour time ending in "AM"/"PM" gives one draw.
-int warmUpDraws(const QString &timeOfDay);
+// Number of draws thrown away before a throw of all dice: the seconds of the
+// clock plus one, so 1 at second 0 and 60 at second 59. The seconds come from
+// the clock itself: a time text in the user's format need not end in them.
+int warmUpDraws(const QTime &timeOfDay);

@@ -32,7 +32,7 @@ void Form1::PeliLoppui()
         Frame99ListaPohja->show();
         Cmd99ListaOK->show();
         Txt99ListaNimi->show();
-        Txt99ListaNimi->setText(LblNimi[std::size_t(p)]->caption());
+        Txt99ListaNimi->setText(storableName(LblNimi[std::size_t(p)]->caption()));
         Lbl99Listalle1->show();
         Lbl99Listalle2->show();
         Lbl99Listalle3->show();

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QTime>
 
 // Everything the program needs from its platform, behind one narrow seam:
 // the real program uses QtPlatform, tests a fake that answers message boxes,
@@ -20,8 +21,8 @@ public:
     // A notice with an OK button only.
     virtual void showMessage(const QString &text, Icon icon) = 0;
     virtual void beep() = 0;
-    // The time of day as text in the user's time format, with seconds.
-    virtual QString timeOfDay() = 0;
+    // The time of day from the clock itself, whatever the user's time format.
+    virtual QTime timeOfDay() = 0;
     virtual QDate today() = 0;
     // The short pause between two dice landing.
     virtual void pauseBetweenDice() = 0;

@@ -1,11 +1,11 @@
 // Start-up, the start screen and the first turn of a game.
 #include "game/NamesFile.h"
+#include "game/RegularFile.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -42,16 +42,15 @@ bool Form1::Form_Load()
     MenuPeruutus->menuAction()->setEnabled(false);
     MenuPeli->menuAction()->setEnabled(false);
 
-    QFile namesFile(QStringLiteral("nimet.txt"));
-    if (!namesFile.open(QIODevice::ReadOnly)) {
+    const RegularFileRead namesFile = readRegularFile(QStringLiteral("nimet.txt"), namesFileByteLimit);
+    if (!namesFile.ok()) {
         platform_.showMessage(QStringLiteral("Tiedostoa NIMET.TXT ei voi lukea:\r%1\r%2")
                                   .arg(QDir::current().absoluteFilePath(QStringLiteral("nimet.txt")),
-                                       namesFile.errorString()),
+                                       namesFile.error),
                               Platform::Icon::Critical);
         return false;
     }
-    const QStringList names = readNames(namesFile.readAll());
-    namesFile.close();
+    const QStringList names = readNames(namesFile.bytes, namesFile.cut);
     for (QComboBox *box : ComboNimi) {
         box->addItems(names);
         box->setCurrentText(QStringLiteral("Nimi"));

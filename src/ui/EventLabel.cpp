@@ -3,7 +3,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-EventLabel::EventLabel(QWidget *parent) : QLabel(parent) {}
+EventLabel::EventLabel(QWidget *parent) : QLabel(parent)
+{
+    // Captions carry names and dates from the files and the keyboard: they
+    // are shown as typed, never read as markup (which could load pictures).
+    setTextFormat(Qt::PlainText);
+}
 
 void EventLabel::setCaption(const QString &caption)
 {

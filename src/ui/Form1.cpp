@@ -62,6 +62,10 @@ Form1::Form1(Platform &platform) : platform_(platform)
     setWindowTitle(QStringLiteral("Kopperi"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setFont(layout::windowFont());
+    // Before the controls are built, so the system colours they take are the
+    // light ones; menus and message boxes are windows of their own and keep
+    // the desktop's colours.
+    setPalette(layout::windowPalette());
 
     auto *client = new QWidget(this);
     client->setFixedSize(clientWidth, clientHeight);
@@ -181,7 +185,11 @@ void Form1::describeScoreCells()
 void Form1::bindHandlers()
 {
     for (int k = 0; k < maxPlayers; ++k)
-        connect(playerCountOptions[std::size_t(k)], &QRadioButton::clicked, this, [this, k] { playerCountChosen(k); });
+        // Only choosing another option resets the names; a click on the chosen one changes nothing.
+        connect(playerCountOptions[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool chosen) {
+            if (chosen)
+                playerCountChosen(k);
+        });
     connect(CmdAloitaPeli, &QPushButton::clicked, this, [this] { CmdAloitaPeli_Click(); });
     connect(CmdLopetaPeli, &QPushButton::clicked, this, [this] { CmdLopetaPeli_Click(); });
     connect(MenuUusiksi, &QAction::triggered, this, [this] { MenuUusiksi_Click(); });

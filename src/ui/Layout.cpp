@@ -1,6 +1,7 @@
 #include "ui/Layout.h"
 
 #include "dice/DieNames.h"
+#include "ui/CaptionButton.h"
 #include "ui/EventLabel.h"
 
 #include <QComboBox>
@@ -21,6 +22,8 @@ const Colour headingBlue = rgb(0, 0, 255);
 const Colour headingText = rgb(224, 224, 224);
 const Colour rowGrey = rgb(224, 224, 224);
 const Colour sumGreen = rgb(128, 255, 128);
+// The caption-text system colour, white on the light desktop the window keeps.
+const Colour captionText = rgb(255, 255, 255);
 
 const Font rowHeadingFont{9.75, true};
 const Font frameFont{11.25, false};
@@ -154,24 +157,24 @@ std::vector<ControlSpec> makeTable()
                           u("Hyväksy nimi klikkaamalla tästä.")}));
 
     // Best-99 view
-    addControl(t, {u("Frame99Parasta"), K::Frame, {}, 7320, 3435, 2535, 3780, u("99 parasta tulosta  "), {}, frameFont});
+    addControl(t, {u("Frame99Parasta"), K::Frame, {}, 7320, 3435, 2535, 3780, u("99 parasta tulosta  ")});
     for (int r = 0; r < 13; ++r) {
         const int top = 375 + 255 * r;
         addControl(t, {element("Lbl99Sijoitus", r), K::Label, u("Frame99Parasta"), 60, top, 340, 270,
                        QStringLiteral("%1.").arg(r + 1), {}, listBold, system(QPalette::Midlight), {}, true, Align::Right});
         addControl(t, {element("Lbl99Nimi", r), K::Label, u("Frame99Parasta"), 400, top, 860, 270, {}, {}, listRegular,
-                       system(QPalette::Base), {}, true});
+                       captionText, {}, true});
         addControl(t, {element("Lbl99Pvm", r), K::Label, u("Frame99Parasta"), 1260, top, 690, 270, {}, {}, listRegular,
-                       system(QPalette::Base), {}, true});
+                       captionText, {}, true});
         addControl(t, {element("Lbl99Tulos", r), K::Label, u("Frame99Parasta"), 1950, top, 360, 270, {}, {}, listRegular,
-                       system(QPalette::Base), {}, true});
+                       captionText, {}, true});
     }
     addControl(t, {u("Scroll99Lista"), K::ScrollBar, u("Frame99Parasta"), 2340, 375, 120, 3330});
 
     // Start screen, above the score sheet it covers
     addControl(t, {u("LblAloitusruutu"), K::Label, {}, 135, 840, 5535, 3390, {}, {}, {}, {}, {}, true});
     addControl(t, {u("FrameAloitusruutu"), K::Frame, {}, 255, 885, 5295, 2400,
-                   u(" Pelaajien lukumäärä       Nimet"), {}, frameFont});
+                   u(" Pelaajien lukumäärä       Nimet")});
     const char *options[4][3] = {
         {"Opt1Pelaaja", "&1 Pelaaja", "Valitse pelaajamääräksi yksi klikkaamalla tästä."},
         {"Opt2Pelaajaa", "&2 Pelaajaa", "Valitse pelaajamääräksi kaksi klikkaamalla tästä."},
@@ -218,13 +221,15 @@ QWidget *create(const ControlSpec &row, QWidget *parent)
     case Kind::Die:
         return new DieBox(parent);
     case Kind::Button:
-        return new QPushButton(row.caption, parent);
+        return new CaptionButton(row.caption, parent);
     case Kind::Option:
         return new QRadioButton(row.caption, parent);
     case Kind::Combo: {
         auto *box = new QComboBox(parent);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        // The box keeps what the player types; the names are offered by the list.
+        box->setCompleter(nullptr);
         box->setCurrentText(row.caption);
         return box;
     }
@@ -285,6 +290,31 @@ const QFont &windowFont()
         return f;
     }();
     return font;
+}
+
+const QPalette &windowPalette()
+{
+    // Written out: a style's standard palette follows a dark desktop theme too.
+    static const QPalette palette = [] {
+        const QColor face(240, 240, 240);
+        QPalette p(Qt::black, face, Qt::white, QColor(160, 160, 160), QColor(160, 160, 160), Qt::black, Qt::white,
+                   Qt::white, face);
+        p.setColor(QPalette::Midlight, QColor(227, 227, 227));
+        p.setColor(QPalette::Shadow, QColor(105, 105, 105));
+        p.setColor(QPalette::AlternateBase, QColor(245, 245, 245));
+        p.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+        p.setColor(QPalette::ToolTipText, Qt::black);
+        p.setColor(QPalette::Highlight, QColor(0, 120, 215));
+        p.setColor(QPalette::HighlightedText, Qt::white);
+        p.setColor(QPalette::Link, QColor(0, 102, 204));
+        p.setColor(QPalette::PlaceholderText, QColor(109, 109, 109));
+        const QColor greyText(109, 109, 109);
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            p.setColor(QPalette::Disabled, role, greyText);
+        p.setColor(QPalette::Disabled, QPalette::Base, face);
+        return p;
+    }();
+    return palette;
 }
 
 const std::vector<ControlSpec> &controls()

@@ -48,6 +48,11 @@ struct ControlSpec {
 int pixels(int twips);
 
 const QFont &windowFont();
+// The window's system colours: those of a light desktop (black button and
+// window text, light grey 3-D surfaces, yellow tooltip background), whatever
+// the desktop's theme, because the fixed light backgrounds of the sheet and the
+// start screen are drawn to go with them.
+const QPalette &windowPalette();
 
 // Every control of the window, in creation order.
 const std::vector<ControlSpec> &controls();

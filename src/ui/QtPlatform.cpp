@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QThread>
 #include <QTime>
@@ -28,6 +27,7 @@ bool QtPlatform::askYesNo(const QString &text)
 {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), withLineBreaks(text),
                     QMessageBox::Yes | QMessageBox::No, window_);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -36,6 +36,8 @@ void QtPlatform::showMessage(const QString &text, Icon icon)
 {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
                     QApplication::applicationDisplayName(), withLineBreaks(text), QMessageBox::Ok, window_);
+    // A message may quote a file's line or path: plain text, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -44,16 +46,9 @@ void QtPlatform::beep()
     QApplication::beep();
 }
 
-QString QtPlatform::timeOfDay()
+QTime QtPlatform::timeOfDay()
 {
-    // The user's long time format, without a time zone, so that it ends in
-    // the seconds where the format has them.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
-    format = format.trimmed();
-    if (!format.contains(QLatin1Char('s')))
-        format = QStringLiteral("HH:mm:ss");
-    return QLocale::system().toString(QTime::currentTime(), format);
+    return QTime::currentTime();
 }
 
 QDate QtPlatform::today()

@@ -16,7 +16,7 @@ public:
     bool askYesNo(const QString &text) override;
     void showMessage(const QString &text, Icon icon) override;
     void beep() override;
-    QString timeOfDay() override;
+    QTime timeOfDay() override;
     QDate today() override;
     void pauseBetweenDice() override;
     [[noreturn]] void endProgram(int exitStatus) override;

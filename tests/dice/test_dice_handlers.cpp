@@ -3,6 +3,8 @@
 
 #include "dice/DiceGenerator.h"
 
+#include <QScopeGuard>
+
 namespace {
 
 const QString willBeThrown = QStringLiteral("Tämä arpakuutio heitetään uudelleen.");
@@ -356,18 +358,28 @@ void TestDiceHandlers::sameClicksAtTheSameSecondsThrowTheSameDice()
 
 void TestDiceHandlers::clockSecondsDecideTheWarmUp_data()
 {
+    QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("time");
     QTest::addColumn<int>("draws");
-    QTest::newRow("second 0 makes one draw") << QStringLiteral("12:00:00") << 1;
-    QTest::newRow("second 7 makes eight") << QStringLiteral("12:00:07") << 8;
-    QTest::newRow("second 59 makes sixty") << QStringLiteral("12:00:59") << 60;
-    QTest::newRow("a 12-hour time reads as second 0") << QStringLiteral("9:41:30 PM") << 1;
+    // A 12-hour format whose time text ends in "AM"/"PM", 24-hour formats with
+    // colons and with dots, and digits that are not ASCII.
+    const char *locales[] = {"en_US", "fi_FI", "de_DE", "ar_EG", "ja_JP"};
+    for (const char *locale : locales) {
+        QTest::addRow("%s, second 0 makes one draw", locale) << locale << "00:00:00" << 1;
+        QTest::addRow("%s, second 7 makes eight", locale) << locale << "21:41:07" << 8;
+        QTest::addRow("%s, second 30 makes thirty-one", locale) << locale << "09:41:30" << 31;
+        QTest::addRow("%s, second 59 makes sixty", locale) << locale << "23:59:59" << 60;
+    }
 }
 
 void TestDiceHandlers::clockSecondsDecideTheWarmUp()
 {
+    QFETCH(QString, locale);
     QFETCH(QString, time);
     QFETCH(int, draws);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
     OnePlayerGame game;
     Form1 &f = game.f;
     DiceGenerator generator;

@@ -105,11 +105,14 @@ void checkNames(const QByteArray &bytes)
     QString joined;
     for (const QString &name : names) {
         require(!name.isEmpty(), "an empty line is not a name");
-        require(!name.contains(u'\n'), "a name holds no line feed");
+        require(!name.contains(u'\n') && !name.contains(u'\r'), "a name holds no line break");
         joined += name + QStringLiteral("\r\n");
     }
-    require(names.size() <= bytes.count('\n') + 1, "no more names than lines");
-    require(readNames(windows1252::encode(joined)) == names, "names written one per line read back the same");
+    require(names.size() <= bytes.count('\n') + bytes.count('\r') + 1, "no more names than lines");
+    require(names.size() <= maxNames, "no more names than the bound");
+    require(readNames(bytes, true).size() <= names.size(), "a cut file gives no more names");
+    // Written again as UTF-8 behind a byte-order mark, the names read back the same.
+    require(readNames("\xEF\xBB\xBF" + joined.toUtf8()) == names, "names written one per line read back the same");
 }
 
 void checkStorableName(const QString &name)

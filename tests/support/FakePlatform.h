@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTime>
 
 // The platform as tests see it: questions are answered from a queue, notices
 // are recorded, the clock and the date are whatever the test sets, there is
@@ -21,7 +22,7 @@ public:
     QList<Message> messages;        // every notice shown
     int beeps = 0;
     int pauses = 0;
-    QString time = QStringLiteral("12:00:00");
+    QString time = QStringLiteral("12:00:00");  // the clock, as "HH:mm:ss"
     QDate date{2026, 12, 7};
     bool ended = false;
     int exitStatus = -1;
@@ -39,7 +40,13 @@ public:
     }
     void showMessage(const QString &text, Icon icon) override { messages << Message{text, icon}; }
     void beep() override { ++beeps; }
-    QString timeOfDay() override { return time; }
+    QTime timeOfDay() override
+    {
+        const QTime clock = QTime::fromString(time, QStringLiteral("HH:mm:ss"));
+        if (!clock.isValid())
+            qFatal("FakePlatform: the clock \"%s\" is not HH:mm:ss", qPrintable(time));
+        return clock;
+    }
     QDate today() override { return date; }
     void pauseBetweenDice() override { ++pauses; }
     void endProgram(int status) override
