@@ -3,9 +3,11 @@
 #include "dice/DiceGenerator.h"
 #include "game/GameState.h"
 #include "game/Platform.h"
+#include "toplist/SafeListWrite.h"
 
 #include <QMainWindow>
 #include <array>
+#include <vector>
 
 class DieBox;
 class EventLabel;
@@ -112,6 +114,8 @@ public:
 
     // True once the program has been ended (only a test platform gets here).
     bool programEnded() const { return programEnded_; }
+    // Results the list file has not taken yet (a save failed).
+    bool hasUnsavedResults() const { return !unsavedResults_.empty(); }
 
     // ---- Handlers ----
     // Start-up and setup
@@ -176,6 +180,8 @@ private:
     bool LoadBestList();
     void OnkoHuijattu();
     bool SaveBestList();
+    ListChangeOutcome writeBestList();
+    void saveResultsBeforeEnd();
     void showStartScreen();
     void clearScores();
     void refuseFilledCategory();
@@ -197,5 +203,8 @@ private:
     Platform &platform_;
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
+    // Results entered but not yet in the file; every write of the list
+    // stores them too, and quitting tries once more.
+    std::vector<ListEntry> unsavedResults_;
     bool programEnded_ = false;
 };
