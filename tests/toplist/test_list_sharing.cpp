@@ -259,8 +259,11 @@ void TestListSharing::twoProcessesEnteringAtOnceLoseNothing()
                         QStringLiteral("4"), QString::number(count)});
         QVERIFY2(waitForLine(users[u], "ready"), qPrintable(users[u].readAllStandardError()));
     }
-    for (QProcess &user : users)
+    // Both are told at once; QProcess hands its buffer over only when asked.
+    for (QProcess &user : users) {
         user.write("go\n");
+        QVERIFY(user.waitForBytesWritten());
+    }
     for (QProcess &user : users) {
         QVERIFY(user.waitForFinished(120000));
         QVERIFY2(user.exitCode() == 0, qPrintable(user.readAllStandardError()));
