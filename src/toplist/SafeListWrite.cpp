@@ -284,6 +284,12 @@ std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
         *error = notRegularFile();
         return std::nullopt;
     }
+    // A window rewriting the list in place holds its lock; the bytes are read
+    // once it is done. (One that replaces the list leaves this file whole.)
+    const QDeadlineTimer deadline(lockWaitMs);
+    while (::flock(file.get(), LOCK_SH | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)
+           && !deadline.hasExpired())
+        QThread::msleep(lockPollMs);
     QByteArray bytes;
     if (!readAll(file.get(), &bytes)) {
         *error = systemError(errno);

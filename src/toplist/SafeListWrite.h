@@ -44,6 +44,7 @@ ListChangeOutcome changeBestListFile(const QString &path, const std::function<vo
 // same lock, so that a save running in another window keeps its own.
 void removeAbandonedSave(const QString &path);
 
-// The bytes of a regular file (symlinks followed). Anything else in its place,
-// a FIFO or a device, is refused at once instead of making the program wait.
+// The bytes of a regular file (symlinks followed), read once a window that
+// rewrites the list in place is done. Anything else in its place, a FIFO or a
+// device, is refused at once instead of making the program wait.
 std::optional<QByteArray> readRegularFile(const QString &path, QString *error);
