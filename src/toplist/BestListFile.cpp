@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool CheckNumbers::operator==(const CheckNumbers &other) const
@@ -241,29 +242,79 @@ QString temporarySaveName(const QString &path)
     return path + QStringLiteral(".tallennus");
 }
 
+namespace {
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Writes all of `bytes` at the file's current offset.
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
 QString saveFileAtomically(const QString &path, const QByteArray &bytes)
 {
     // The new list is written whole beside the old one, flushed to the disk
     // and only then renamed over it: rename() replaces the old file in one
     // step, so at every moment the folder holds the old list or the new one.
-    const QString temporary = temporarySaveName(path);
-    QFile file(temporary);
-    auto fail = [&](const QString &reason) {
-        file.close();
-        QFile::remove(temporary);
-        return reason.isEmpty() ? QStringLiteral("tuntematon virhe") : reason;
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temporary = QFile::encodeName(temporarySaveName(path));
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+    // A private list stays private while its copy is written; its own mode
+    // and owner are given to the copy before it takes the list's place.
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
+                          replacing ? 0600 : 0666);
+    if (fd < 0)
+        return systemError(errno);
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return systemError(error);
     };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return fail(file.errorString());
-    if (::fsync(file.handle()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    file.close();
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!writeAll(fd, bytes))
+        return fail(errno);
+    if (replacing) {
+        // The group is kept where the system lets us (a list shared by a
+        // group); the owner only when we are allowed to give it away.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+            // Neither is ours to give: the copy keeps our own group.
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            return fail(errno);
+    }
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemError(error);
+    }
+    if (std::rename(temporary.constData(), target.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemError(error);
+    }
     // Make the rename itself durable.
-    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

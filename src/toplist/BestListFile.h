@@ -51,7 +51,9 @@ QString storableName(const QString &name);
 // Writes the bytes over `path` atomically: the temporary file
 // temporarySaveName(path) in the same folder is written, flushed to disk and
 // renamed over the old one, so a crash leaves either the old file or the new
-// one. Returns an empty string on success, or the reason of the failure (the
-// old file is then untouched).
+// one. The new file gets the old one's mode, and its owner and group where
+// the system allows. Returns an empty string on success, or the reason of the
+// failure (the old file is then untouched). `path` must not be a symlink:
+// the link itself would be replaced (see SafeListWrite.h).
 QString temporarySaveName(const QString &path);
 QString saveFileAtomically(const QString &path, const QByteArray &bytes);

@@ -1,12 +1,12 @@
 // The best-99 list: loading and checking its file, the view, the rank marker
 // and new entries.
 #include "toplist/BestListFile.h"
+#include "toplist/SafeListWrite.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -20,19 +20,17 @@ bool Form1::LoadBestList()
 {
     // A save cut short by a crash may leave its temporary file behind; the
     // list itself is whole either way, so the leftover only takes room.
-    QFile::remove(temporarySaveName(QStringLiteral("lista99.txt")));
+    removeAbandonedSave(QStringLiteral("lista99.txt"));
 
-    QFile file(QStringLiteral("lista99.txt"));
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString error;
+    const std::optional<QByteArray> bytes = readRegularFile(QStringLiteral("lista99.txt"), &error);
+    if (!bytes) {
         platform_.showMessage(QStringLiteral("Tiedostoa LISTA99.TXT ei voi lukea:\r%1\r%2")
-                                  .arg(QDir::current().absoluteFilePath(QStringLiteral("lista99.txt")),
-                                       file.errorString()),
+                                  .arg(QDir::current().absoluteFilePath(QStringLiteral("lista99.txt")), error),
                               Platform::Icon::Critical);
         return false;
     }
-    QString error;
-    const std::optional<BestListFile> read = parseBestList(file.readAll(), &error);
-    file.close();
+    const std::optional<BestListFile> read = parseBestList(*bytes, &error);
     if (!read) {
         // A list that cannot be read whole is left as it is, never rewritten.
         // Beside the program a deleted list cannot come back, so only in the
@@ -71,20 +69,53 @@ void Form1::OnkoHuijattu()
     platform_.showMessage(QStringLiteral("Ohjelma korjaa LISTA99.TXT-tiedoston tarkistusnumerot.\r"
                                          "Yritä olla fuskaamatta jatkossa !"),
                           Platform::Icon::Information);
+    // The repair writes the list as it is in the file by then, which another
+    // window may have changed while the messages were open.
+    const BestList shown = best;
     if (SaveBestList())
-        stored = computed;
+        stored = computeCheckNumbers(best);
+    if (best.names != shown.names || best.dates != shown.dates || best.scores != shown.scores)
+        Scroll99Lista_Change();
+}
+
+ListChangeOutcome Form1::writeBestList()
+{
+    // Another window may have changed the file since this one read it: the
+    // results not yet stored go into the list as it is now, and that list is
+    // the one shown from here on.
+    ListChangeOutcome outcome = changeBestListFile(QStringLiteral("lista99.txt"), [this](BestList &list) {
+        for (const ListEntry &entry : unsavedResults_)
+            enterResult(list, entry);
+    });
+    if (outcome.readWhole)
+        best = outcome.list;
+    if (outcome.saved)
+        unsavedResults_.clear();
+    return outcome;
 }
 
 bool Form1::SaveBestList()
 {
-    const QString failure =
-        saveFileAtomically(QStringLiteral("lista99.txt"), formatBestList(best, computeCheckNumbers(best)));
-    if (failure.isEmpty())
+    const ListChangeOutcome outcome = writeBestList();
+    if (outcome.saved)
         return true;
-    platform_.showMessage(QStringLiteral("99-listaa ei voitu tallentaa:\r%1\rAiempi LISTA99.TXT säilyy ennallaan.")
-                              .arg(failure),
-                          Platform::Icon::Critical);
+    QString text = QStringLiteral("99-listaa ei voitu tallentaa:\r%1\r%2\rAiempi LISTA99.TXT säilyy ennallaan.")
+                       .arg(outcome.where, outcome.failure);
+    if (!unsavedResults_.empty())
+        text += QStringLiteral("\rUusi tulos on tallessa ohjelman muistissa. Tallennusta yritetään uudelleen "
+                               "seuraavan tuloksen kanssa ja ohjelmaa lopetettaessa.");
+    platform_.showMessage(text, Platform::Icon::Critical);
     return false;
+}
+
+void Form1::saveResultsBeforeEnd()
+{
+    // One more try unasked; after that the player may free space or fix the
+    // folder and try again as often as they like.
+    while (!unsavedResults_.empty() && !writeBestList().saved) {
+        if (!platform_.askYesNo(QStringLiteral("Tuloksia ei ole tallennettu 99-listaan. Yritetäänkö uudelleen?")))
+            return;
+    }
 }
 
 void Form1::Scroll99Lista_Change()
@@ -149,17 +180,12 @@ void Form1::Cmd99ListaOK_Click()
     if (listEntryDone || name.isEmpty() || listPlace < 1 || listPlace > bestListPlaces || lastPlayer < 0 || lastPlayer >= maxPlayers)
         return;
     listEntryDone = true;
-    const int p = listPlace - 1;
-    for (int k = bestListPlaces - 1; k >= p; --k) {
-        const std::size_t from = std::size_t(k);
-        bestNames[from + 1] = bestNames[from];
-        bestDates[from + 1] = bestDates[from];
-        bestScores[from + 1] = bestScores[from];
-    }
-    const std::size_t i = std::size_t(p);
-    bestNames[i] = name;
-    bestDates[i] = platform_.today().toString(QStringLiteral("dd.MM.yy"));
-    bestScores[i] = grandTotal[std::size_t(lastPlayer)];
+    // The result goes where its score earns a place; should another window
+    // have stored results meanwhile, the save puts it in their list instead.
+    const ListEntry entry{name, platform_.today().toString(QStringLiteral("dd.MM.yy")),
+                          grandTotal[std::size_t(lastPlayer)]};
+    enterResult(best, entry);
+    unsavedResults_.push_back(entry);
     SaveBestList();
     Scroll99Lista_Change();
     Lista99Seuranta();

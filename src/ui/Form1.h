@@ -4,9 +4,11 @@
 #include "game/FileLocations.h"
 #include "game/GameState.h"
 #include "game/Platform.h"
+#include "toplist/SafeListWrite.h"
 
 #include <QMainWindow>
 #include <array>
+#include <vector>
 
 class DieBox;
 class EventLabel;
@@ -113,6 +115,8 @@ public:
 
     // True once the program has been ended (only a test platform gets here).
     bool programEnded() const { return programEnded_; }
+    // Results the list file has not taken yet (a save failed).
+    bool hasUnsavedResults() const { return !unsavedResults_.empty(); }
 
     // ---- Handlers ----
     // Start-up and setup
@@ -177,6 +181,8 @@ private:
     bool LoadBestList();
     void OnkoHuijattu();
     bool SaveBestList();
+    ListChangeOutcome writeBestList();
+    void saveResultsBeforeEnd();
     void showStartScreen();
     void clearScores();
     void refuseFilledCategory();
@@ -199,5 +205,8 @@ private:
     FileLocations files_;  // decided by Form_Load
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
+    // Results entered but not yet in the file; every write of the list
+    // stores them too, and quitting tries once more.
+    std::vector<ListEntry> unsavedResults_;
     bool programEnded_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTime>
+#include <functional>
 
 // The platform as tests see it: questions are answered from a queue, notices
 // are recorded, the clock and the date are whatever the test sets, there is
@@ -28,10 +29,16 @@ public:
     int exitStatus = -1;
     int unexpectedQuestions = 0;
 
+    // Runs before each question is answered (to change the world the
+    // answer's retry will find).
+    std::function<void(const QString &)> beforeAnswer;
+
     QString programFolder() override { return folder; }
     bool askYesNo(const QString &text) override
     {
         questions << text;
+        if (beforeAnswer)
+            beforeAnswer(text);
         if (answers.isEmpty()) {
             ++unexpectedQuestions;
             return false;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "toplist/BestListFile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// Several Kopperi windows may share one lista99.txt. Every write goes through
+// changeBestListFile: it locks the list, reads it as it is now, applies the
+// change to that list and writes it back, so no window writes over a result
+// that another has stored since it last read the file.
+
+// A result to store.
+struct ListEntry {
+    QString name;
+    QString date;   // "dd.mm.yy"
+    std::int16_t score = 0;
+};
+
+// Puts the entry at the place its score earns, below the entries with an
+// equal score; the former place 99 drops into the spill slot. Returns the
+// index it took, or -1 when the score beats no place (the list is unchanged).
+int enterResult(BestList &list, const ListEntry &entry);
+
+struct ListChangeOutcome {
+    bool readWhole = false;  // the file was read whole; `list` is it, changed
+    bool saved = false;
+    BestList list;
+    QString where;           // the file itself, symlinks followed
+    QString failure;         // why nothing was saved, in Finnish
+};
+
+// Takes the list's lock (waiting a few seconds for another window, taking over
+// a lock that a crashed one left), reads the file whole, applies `change`,
+// writes the result with fitting check numbers where the list really lives
+// and releases the lock. A file that cannot be read whole is never written.
+// Beside a symlink's target the list is replaced atomically; in a folder that
+// cannot be written, but with a list that can, it is rewritten in place.
+ListChangeOutcome changeBestListFile(const QString &path, const std::function<void(BestList &)> &change);
+
+// Removes the temporary file of a save that was killed half-way, under the
+// same lock, so that a save running in another window keeps its own.
+void removeAbandonedSave(const QString &path);
+
+// The bytes of a regular file (symlinks followed), read once a window that
+// rewrites the list in place is done. Anything else in its place, a FIFO or a
+// device, is refused at once instead of making the program wait.
+std::optional<QByteArray> readRegularFile(const QString &path, QString *error);
