@@ -23,7 +23,7 @@ bool Form1::LoadBestList()
     removeAbandonedSave(QStringLiteral("lista99.txt"));
 
     QString error;
-    const std::optional<QByteArray> bytes = readRegularFile(QStringLiteral("lista99.txt"), &error);
+    const std::optional<QByteArray> bytes = readListFile(QStringLiteral("lista99.txt"), &error);
     if (!bytes) {
         platform_.showMessage(QStringLiteral("Tiedostoa LISTA99.TXT ei voi lukea:\r%1\r%2")
                                   .arg(QDir::current().absoluteFilePath(QStringLiteral("lista99.txt")), error),
@@ -39,7 +39,7 @@ bool Form1::LoadBestList()
             ? QStringLiteral("Korjaa tai poista tiedosto ja käynnistä Kopperi uudelleen: "
                              "poistetun tilalle tulee pelin mukana asennettu lista.")
             : QStringLiteral("Korjaa tiedosto ja käynnistä Kopperi uudelleen.");
-        const QString path = QDir::current().absoluteFilePath(file.fileName());
+        const QString path = QDir::current().absoluteFilePath(QStringLiteral("lista99.txt"));
         platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(error, path, advice), Platform::Icon::Critical);
         return false;
     }

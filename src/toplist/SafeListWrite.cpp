@@ -272,7 +272,7 @@ void removeAbandonedSave(const QString &path)
         QFile::remove(temporarySaveName(where));
 }
 
-std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
+std::optional<QByteArray> readListFile(const QString &path, QString *error)
 {
     const Descriptor file(openWithoutWaiting(QFile::encodeName(path), O_RDONLY));
     if (file.get() < 0) {

@@ -47,4 +47,4 @@ void removeAbandonedSave(const QString &path);
 // The bytes of a regular file (symlinks followed), read once a window that
 // rewrites the list in place is done. Anything else in its place, a FIFO or a
 // device, is refused at once instead of making the program wait.
-std::optional<QByteArray> readRegularFile(const QString &path, QString *error);
+std::optional<QByteArray> readListFile(const QString &path, QString *error);
