@@ -172,6 +172,7 @@ private:
     void Tarkistukset();
     void Bonus();
     void PeliLoppui();
+    void lockTheFinishedSheet();
     void OnkoValittu();
     bool LoadBestList();
     void OnkoHuijattu();
