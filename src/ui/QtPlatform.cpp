@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLocale>
 #include <QMessageBox>
 #include <QThread>
@@ -64,6 +65,13 @@ QDate QtPlatform::today()
 void QtPlatform::pauseBetweenDice()
 {
     QThread::msleep(dicePauseMs);
+}
+
+void QtPlatform::deliverPendingInput()
+{
+    // The window system's events may take more than one pass to arrive; a
+    // bound keeps a flood of them from holding the window.
+    QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers, pendingInputMs);
 }
 
 void QtPlatform::endProgram(int exitStatus)

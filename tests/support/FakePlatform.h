@@ -2,12 +2,16 @@
 
 #include "game/Platform.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // The platform as tests see it: questions are answered from a queue, notices
 // are recorded, the clock and the date are whatever the test sets, there is
-// no pause between dice, and ending the program is only noted.
+// no pause between dice, and ending the program is only noted. Input a test
+// posts stands for the window system's queue.
 class FakePlatform : public Platform {
 public:
     struct Message {
@@ -26,6 +30,7 @@ public:
     bool ended = false;
     int exitStatus = -1;
     int unexpectedQuestions = 0;
+    std::function<void()> duringPause;  // runs in every pause: input made while the dice land
 
     QString programFolder() override { return folder; }
     bool askYesNo(const QString &text) override
@@ -41,7 +46,18 @@ public:
     void beep() override { ++beeps; }
     QString timeOfDay() override { return time; }
     QDate today() override { return date; }
-    void pauseBetweenDice() override { ++pauses; }
+    void pauseBetweenDice() override
+    {
+        ++pauses;
+        if (duringPause)
+            duringPause();
+    }
+    void deliverPendingInput() override
+    {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                  QEvent::KeyPress, QEvent::KeyRelease, QEvent::Wheel})
+            QCoreApplication::sendPostedEvents(nullptr, type);
+    }
     void endProgram(int status) override
     {
         ended = true;
