@@ -432,6 +432,7 @@ void TestEndOfGame::newGameFromTheMenu()
     w.platform.answers << true;
     QVERIFY(choose(f.MenuPeli, f.MenuUusiksi));
     QVERIFY(startScreenShown(f));
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);  // not the dark red of a row to choose
     QVERIFY(f.playerCountOptions[1]->isChecked());
     QCOMPARE(f.lastPlayerIndex, 1);
     QCOMPARE(f.ComboNimi[0]->currentText(), QStringLiteral("Anna"));
