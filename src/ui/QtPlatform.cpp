@@ -70,8 +70,9 @@ void QtPlatform::pauseBetweenDice()
 void QtPlatform::deliverPendingInput()
 {
     // The window system's events may take more than one pass to arrive; a
-    // bound keeps a flood of them from holding the window.
-    QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers, pendingInputMs);
+    // bound keeps a flood of them from holding the window. Timers and other
+    // sockets (a screen reader's requests) wait until the handler is done.
+    QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::ExcludeSocketNotifiers, pendingInputMs);
 }
 
 void QtPlatform::endProgram(int exitStatus)
