@@ -19,11 +19,18 @@ bool LandingInputBlocker::belongsToWindow(QObject *receiver) const
 {
     if (auto *window = qobject_cast<QWindow *>(receiver))
         return window == window_->windowHandle();
-    // Controls, menus and their actions all descend from the window; a
-    // message box of its own (the close question) does not and stays usable.
+    // The window a control, an action or a shortcut is part of: a popup menu
+    // counts as part of the window it opens from; a message box of the window
+    // (the close question, asked while the dice land) is a window of its own
+    // and stays usable.
     for (QObject *o = receiver; o; o = o->parent()) {
-        if (o == window_)
-            return true;
+        auto *widget = qobject_cast<QWidget *>(o);
+        if (!widget)
+            continue;
+        QWidget *top = widget->window();
+        if (top->windowType() != Qt::Popup || !top->parentWidget())
+            return top == window_;
+        o = top;
     }
     return false;
 }

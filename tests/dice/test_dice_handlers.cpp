@@ -3,6 +3,7 @@
 
 #include "dice/DiceGenerator.h"
 
+#include <QMessageBox>
 #include <utility>
 
 namespace {
@@ -111,6 +112,7 @@ private slots:
     void clockSecondsDecideTheWarmUp();
     void inputWhileTheDiceLandIsDropped_data();
     void inputWhileTheDiceLandIsDropped();
+    void aQuestionAskedWhileTheDiceLandCanBeAnswered();
 };
 
 void TestDiceHandlers::firstThrowTurnsTheStartButtonIntoThrowAll()
@@ -448,6 +450,25 @@ void TestDiceHandlers::inputWhileTheDiceLandIsDropped()
     makeInput(f, input);
     QTest::qWait(150);
     QVERIFY(turnState(f) != landed);
+}
+
+void TestDiceHandlers::aQuestionAskedWhileTheDiceLandCanBeAnswered()
+{
+    // Closing the window while the dice land asks first; the question's
+    // buttons must not be dropped with the window's input.
+    OnePlayerGame game;
+    bool answered = false;
+    game.w.platform.duringPause = [&] {
+        if (answered)
+            return;
+        QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Haluatko lopettaa pelaamisen?"),
+                        QMessageBox::Yes | QMessageBox::No, &game.f);
+        box.show();
+        click(box.button(QMessageBox::No));
+        answered = box.clickedButton() == box.button(QMessageBox::No);
+    };
+    click(game.f.CmdKaikkiUudelleen);
+    QVERIFY(answered);
 }
 
 QTEST_MAIN(TestDiceHandlers)
