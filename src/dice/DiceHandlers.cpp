@@ -3,6 +3,7 @@
 #include "scoring/ScoringRules.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
+#include "ui/LandingInputBlocker.h"
 
 #include <QMenu>
 #include <QPushButton>
@@ -41,6 +42,9 @@ void Form1::showDiceOneByOne()
 {
     // Each die lands on its own with a beep; the window repaints it at once
     // instead of returning to the event loop, so the player sees them land.
+    // Input made meanwhile is dropped, also what is still queued at the end:
+    // it was meant for the dice as they were.
+    const LandingInputBlocker blocker(this);
     for (int d = 0; d < diceCount; ++d) {
         const QString name = dieFileName(diceValues[std::size_t(d)]);
         platform_.beep();
@@ -49,6 +53,7 @@ void Form1::showDiceOneByOne()
         if (isVisible())
             dice[std::size_t(d)]->repaint();
     }
+    platform_.deliverPendingInput();
 }
 
 void Form1::lockDiceForScoring()

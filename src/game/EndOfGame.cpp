@@ -12,8 +12,7 @@
 
 void Form1::PeliLoppui()
 {
-    MenuPeli->menuAction()->setEnabled(false);
-    MenuPeruutus->menuAction()->setEnabled(false);
+    lockTheFinishedSheet();
 
     // Places are offered in player order, each compared with the list as the
     // players before have already changed it.
@@ -64,8 +63,8 @@ void Form1::PeliLoppui()
     Lbl99Listalle2->hide();
     Lbl99Listalle3->hide();
     Lbl99Listalle4->hide();
-    LblOtsikko->setCaption(
-        QStringLiteral(" Peli loppui !    Valitse haluatko aloittaa uuden pelin vaiko lopettaa?"));
+    setHeading(QStringLiteral(" Peli loppui !    Valitse haluatko aloittaa uuden pelin vaiko lopettaa?"),
+               playingColor);
     CmdKaikkiUudelleen->setText(QStringLiteral("&Uusi peli"));
     CmdSäästäKaikki->setText(QStringLiteral("&Lopetus"));
     CmdKaikkiUudelleen->setEnabled(true);
@@ -75,6 +74,22 @@ void Form1::PeliLoppui()
     gameOver = true;
     platform_.beep();
     clearScores();
+}
+
+void Form1::lockTheFinishedSheet()
+{
+    // Only the name entry may act while a name is typed, and only the two end
+    // buttons after it: a keep-all taken back just before the last row leaves
+    // the dice and the throw buttons live behind the entry panel, where their
+    // access keys would still throw, keep or undo on the finished sheet.
+    for (DieBox *die : dice)
+        die->setEnabled(false);
+    CmdKaikkiUudelleen->setEnabled(false);
+    CmdValitutUudelleen->setEnabled(false);
+    CmdSäästäKaikki->setEnabled(false);
+    mayRecord = false;
+    MenuPeli->menuAction()->setEnabled(false);
+    MenuPeruutus->menuAction()->setEnabled(false);
 }
 
 void Form1::clearScores()
@@ -109,7 +124,7 @@ void Form1::showStartScreen()
     CmdKaikkiUudelleen->setEnabled(false);
     CmdSäästäKaikki->setEnabled(false);
     CmdValitutUudelleen->setEnabled(false);
-    LblOtsikko->setCaption(headingText);
+    setHeading(headingText, playingColor);  // a row may have been asked for on dark red
     LblHeittokerrat->setCaption(QStringLiteral("0"));
     LblVuorossa->setCaption(QString());
     gameOver = false;

@@ -26,6 +26,10 @@ public:
     virtual QDate today() = 0;
     // The short pause between two dice landing.
     virtual void pauseBetweenDice() = 0;
+    // Delivers the input that has arrived but still waits in the queue (the
+    // clicks and keys made while the dice landed), and nothing else: no timer
+    // runs.
+    virtual void deliverPendingInput() = 0;
     // Ends the program at once: no further handler runs and nothing is saved.
     // Only a test platform returns from it.
     virtual void endProgram(int exitStatus) = 0;

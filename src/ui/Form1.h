@@ -177,6 +177,7 @@ private:
     void Tarkistukset();
     void Bonus();
     void PeliLoppui();
+    void lockTheFinishedSheet();
     void OnkoValittu();
     bool LoadBestList();
     void OnkoHuijattu();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QThread>
 #include <QTime>
@@ -59,6 +60,14 @@ QDate QtPlatform::today()
 void QtPlatform::pauseBetweenDice()
 {
     QThread::msleep(dicePauseMs);
+}
+
+void QtPlatform::deliverPendingInput()
+{
+    // The window system's events may take more than one pass to arrive; a
+    // bound keeps a flood of them from holding the window. Timers and other
+    // sockets (a screen reader's requests) wait until the handler is done.
+    QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::ExcludeSocketNotifiers, pendingInputMs);
 }
 
 void QtPlatform::endProgram(int exitStatus)

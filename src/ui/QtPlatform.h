@@ -9,6 +9,8 @@ class QtPlatform : public Platform {
 public:
     // The pause between two dice landing: long enough to see them land one by one.
     static constexpr int dicePauseMs = 50;
+    // At most this long is spent delivering the input queued while the dice landed.
+    static constexpr int pendingInputMs = 100;
 
     void setWindow(QWidget *window) { window_ = window; }
 
@@ -19,6 +21,7 @@ public:
     QTime timeOfDay() override;
     QDate today() override;
     void pauseBetweenDice() override;
+    void deliverPendingInput() override;
     [[noreturn]] void endProgram(int exitStatus) override;
 
 private:

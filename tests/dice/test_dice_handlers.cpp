@@ -4,6 +4,8 @@
 #include "dice/DiceGenerator.h"
 
 #include <QScopeGuard>
+#include <QMessageBox>
+#include <utility>
 
 namespace {
 
@@ -57,6 +59,38 @@ void expectThrownNoneMarked(Form1 &f)
     QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
 }
 
+// A player's input: made at once, or left in the queue as the window system
+// leaves what arrives while the window is busy.
+void makeInput(Form1 &f, const QString &input)
+{
+    auto post = [](QWidget *widget, QEvent::Type type) {
+        const QPointF at = QRectF(widget->rect()).center();
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QCoreApplication::postEvent(widget, new QMouseEvent(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, {}));
+    };
+    if (input == QLatin1String("click on a die")) {
+        click(f.dice[2]);
+    } else if (input == QLatin1String("queued click on a die")) {
+        post(f.dice[2], QEvent::MouseButtonPress);
+        post(f.dice[2], QEvent::MouseButtonRelease);
+    } else if (input == QLatin1String("queued double click on throw all")) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                  QEvent::MouseButtonRelease})
+            post(f.CmdKaikkiUudelleen, type);
+    } else {
+        QTest::keyClick(&f, input.back().toLatin1(), Qt::AltModifier);
+    }
+}
+
+// The throws, the marks and whether a row may be recorded.
+QString turnState(const Form1 &f)
+{
+    int marks = 0;
+    for (std::int16_t mark : f.rethrowMarks)
+        marks += mark;
+    return QStringLiteral("throws %1, marks %2, may record %3").arg(f.throwCount).arg(marks).arg(f.mayRecord);
+}
+
 } // namespace
 
 class TestDiceHandlers : public QObject {
@@ -77,6 +111,9 @@ private slots:
     void sameClicksAtTheSameSecondsThrowTheSameDice();
     void clockSecondsDecideTheWarmUp_data();
     void clockSecondsDecideTheWarmUp();
+    void inputWhileTheDiceLandIsDropped_data();
+    void inputWhileTheDiceLandIsDropped();
+    void aQuestionAskedWhileTheDiceLandCanBeAnswered();
 };
 
 void TestDiceHandlers::firstThrowTurnsTheStartButtonIntoThrowAll()
@@ -392,6 +429,57 @@ void TestDiceHandlers::clockSecondsDecideTheWarmUp()
     // Every throw of all dice warms up again, from where the generator stands.
     click(f.CmdKaikkiUudelleen);
     QCOMPARE(f.diceValues, throwAfterWarmUp(generator, draws));
+}
+
+void TestDiceHandlers::inputWhileTheDiceLandIsDropped_data()
+{
+    QTest::addColumn<QString>("input");
+    for (const char *input : {"click on a die", "queued click on a die", "queued double click on throw all",
+                              "Alt+K", "Alt+S"})
+        QTest::newRow(input) << QString::fromLatin1(input);
+}
+
+void TestDiceHandlers::inputWhileTheDiceLandIsDropped()
+{
+    QFETCH(QString, input);
+    OnePlayerGame game;
+    Form1 &f = game.f;
+    bool made = false;
+    game.w.platform.duringPause = [&] {
+        if (!std::exchange(made, true))
+            makeInput(f, input);
+    };
+    click(f.CmdKaikkiUudelleen);
+    game.w.platform.duringPause = nullptr;
+    QTest::qWait(150);  // what was queued, and an access key's delayed click, would act now
+    QVERIFY(made);
+    const QString landed = QStringLiteral("throws 1, marks 0, may record 0");
+    QCOMPARE(turnState(f), landed);
+    QCOMPARE(diePictures(f), facePictures(f.diceValues));
+
+    // The same input once the dice have landed does act.
+    makeInput(f, input);
+    QTest::qWait(150);
+    QVERIFY(turnState(f) != landed);
+}
+
+void TestDiceHandlers::aQuestionAskedWhileTheDiceLandCanBeAnswered()
+{
+    // Closing the window while the dice land asks first; the question's
+    // buttons must not be dropped with the window's input.
+    OnePlayerGame game;
+    bool answered = false;
+    game.w.platform.duringPause = [&] {
+        if (answered)
+            return;
+        QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Haluatko lopettaa pelaamisen?"),
+                        QMessageBox::Yes | QMessageBox::No, &game.f);
+        box.show();
+        click(box.button(QMessageBox::No));
+        answered = box.clickedButton() == box.button(QMessageBox::No);
+    };
+    click(game.f.CmdKaikkiUudelleen);
+    QVERIFY(answered);
 }
 
 QTEST_MAIN(TestDiceHandlers)

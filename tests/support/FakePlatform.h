@@ -2,6 +2,8 @@
 
 #include "game/Platform.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QList>
 #include <QStringList>
 #include <QTime>
@@ -9,7 +11,8 @@
 
 // The platform as tests see it: questions are answered from a queue, notices
 // are recorded, the clock and the date are whatever the test sets, there is
-// no pause between dice, and ending the program is only noted.
+// no pause between dice, and ending the program is only noted. Input a test
+// posts stands for the window system's queue.
 class FakePlatform : public Platform {
 public:
     struct Message {
@@ -28,6 +31,7 @@ public:
     bool ended = false;
     int exitStatus = -1;
     int unexpectedQuestions = 0;
+    std::function<void()> duringPause;  // runs in every pause: input made while the dice land
 
     // Runs before each question is answered (to change the world the
     // answer's retry will find).
@@ -55,7 +59,18 @@ public:
         return clock;
     }
     QDate today() override { return date; }
-    void pauseBetweenDice() override { ++pauses; }
+    void pauseBetweenDice() override
+    {
+        ++pauses;
+        if (duringPause)
+            duringPause();
+    }
+    void deliverPendingInput() override
+    {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                  QEvent::KeyPress, QEvent::KeyRelease, QEvent::Wheel})
+            QCoreApplication::sendPostedEvents(nullptr, type);
+    }
     void endProgram(int status) override
     {
         ended = true;

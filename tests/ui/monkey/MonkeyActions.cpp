@@ -170,6 +170,9 @@ void MonkeyPlayer::actInGame(Form1 &f)
     menu.add(60, [&] { clickAnyControl(); });
     menu.add(20, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
+    menu.add(8, [&] { pressAccessKey(f); });
+    if (usable(f.CmdSäästäKaikki))
+        menu.add(60, [&] { keepAllAndTakeItBack(f); });
     menu.run(random_);
 }
 
@@ -216,6 +219,7 @@ void MonkeyPlayer::actOnStartScreen(Form1 &f)
     menu.add(6, [&] { clickAnyControl(); });
     menu.add(3, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
+    menu.add(2, [&] { pressAccessKey(f); });
     menu.run(random_);
 }
 
@@ -229,6 +233,9 @@ void MonkeyPlayer::actOnEntry(Form1 &f)
     menu.add(6, [&] { clickAnyControl(); });
     menu.add(4, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
+    menu.add(8, [&] { pressAccessKey(f); });
+    if (available(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus))
+        menu.add(4, [&] { chooseUndoAnywhere(f); });
     menu.run(random_);
 }
 
@@ -242,6 +249,9 @@ void MonkeyPlayer::actAfterGame(Form1 &f)
     menu.add(6, [&] { clickAnyControl(); });
     menu.add(3, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
+    menu.add(6, [&] { pressAccessKey(f); });
+    if (available(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus))
+        menu.add(4, [&] { chooseUndoAnywhere(f); });
     menu.run(random_);
 }
 

@@ -83,6 +83,12 @@ void MonkeyPlayer::step()
         return;
     }
 
+    if (waitingForAccessKeyClick()) {
+        ++idleSteps_;
+        scheduleNext();
+        return;
+    }
+
     // Scheduled before acting: the action may end a game and wait for a name
     // entry inside the window's own loop, where the next actions must run.
     scheduleNext();

@@ -90,6 +90,12 @@ private:
     void enterName(Form1 &f);
     void pressOk(Form1 &f, const QString &how);
 
+    // Access keys and the undo menu on every screen, in MonkeyAccessKeys.cpp.
+    void pressAccessKey(Form1 &f);
+    void chooseUndoAnywhere(Form1 &f);
+    void keepAllAndTakeItBack(Form1 &f);
+    bool waitingForAccessKeyClick();
+
     void note(const QString &what);
     void check();
     void fail(const QString &what);
@@ -106,6 +112,7 @@ private:
     std::pair<int, int> lastOffer_{-1, -1}; // (game, player) of the latest entry
     MonkeyFigures figures_;
     QElapsedTimer clock_;
+    QElapsedTimer accessKeyClock_;  // valid while a button clicked by its access key is down
 
     int depth_ = 0;            // step() calls on the stack
     qint64 idleSteps_ = 0;     // steps that waited for the old window's handlers to return
