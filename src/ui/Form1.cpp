@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 
 #include "dice/DieNames.h"
+#include "ui/Accessibility.h"
 #include "ui/EventLabel.h"
 #include "ui/Layout.h"
 #include "ui/NameValidator.h"
@@ -62,6 +63,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     setWindowTitle(QStringLiteral("Kopperi"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setFont(layout::windowFont());
+    installAccessibleControls();
 
     auto *client = new QWidget(this);
     client->setFixedSize(clientWidth, clientHeight);
@@ -153,6 +155,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     MenuEdellisenValinnanPeruutus = MenuPeruutus->addAction(QStringLiteral("E&dellisen valinnan peruutus"));
 
     bindHandlers();
+    setUpKeyboard();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

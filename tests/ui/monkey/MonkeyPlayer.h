@@ -90,6 +90,9 @@ private:
     void enterName(Form1 &f);
     void pressOk(Form1 &f, const QString &how);
 
+    // Keyboard play, in MonkeyKeys.cpp: a key to whatever has the focus.
+    void pressKey(Form1 &f);
+
     void note(const QString &what);
     void check();
     void fail(const QString &what);
