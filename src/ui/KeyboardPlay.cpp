@@ -76,6 +76,15 @@ void Form1::setUpKeyboard()
         };
     }
 
+    // A screen reader's toggle action checks an option without clicking it;
+    // the player count must follow all the same.
+    for (int k = 0; k < maxPlayers; ++k) {
+        connect(playerCountOptions[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool checked) {
+            if (checked && lastPlayerIndex != k)
+                playerCountChosen(k);
+        });
+    }
+
     // After every action of the player, by mouse, keyboard or screen reader.
     auto thenSettle = [this](EventLabel *label, QWidget *used) {
         label->onClick = [this, used, handler = label->onClick] {

@@ -21,6 +21,7 @@ void pressAction(QWidget *widget)
     QVERIFY(iface && iface->actionInterface());
     QCOMPARE(iface->actionInterface()->actionNames().value(0), QAccessibleActionInterface::pressAction());
     iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();  // the press acts from the event loop, as a button's does
 }
 
 // A turn and a half of two players with every die and row used through
@@ -84,6 +85,12 @@ void TestAccessibility::diceAreCheckBoxesAndRowsButtons()
     QCOMPARE(row->role(), QAccessible::Button);
     QCOMPARE(row->text(QAccessible::Name), QStringLiteral(" Kaksi paria"));
     QVERIFY(row->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+    // An option checked by a screen reader's toggle sets the player count as a click does.
+    QAccessibleInterface *option = QAccessible::queryAccessibleInterface(f.playerCountOptions[2]);
+    option->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(f.lastPlayerIndex, 2);
+    QVERIFY(f.ComboNimi[2]->isEnabled());
 
     startGame(f, 2);
     record(f, 8, {4, 4, 2, 2, 6});
