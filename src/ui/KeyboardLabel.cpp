@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
@@ -71,6 +72,13 @@ void paintFocusMark(QWidget &widget, QPainter &painter)
     option.backgroundColor = widget.palette().color(widget.backgroundRole());
     option.rect = widget.rect().adjusted(2, 2, -2, -2);
     widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
+    // Some styles draw a faint mark; a solid line in the selection colour
+    // keeps it plain to see on the light dice and rows.
+    painter.save();
+    painter.setPen(QPen(widget.palette().color(QPalette::Active, QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter.restore();
 }
 
 } // namespace keyboard

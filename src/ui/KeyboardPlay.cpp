@@ -6,6 +6,7 @@
 #include "ui/Form1.h"
 #include "ui/RowHeading.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -44,6 +45,29 @@ protected:
 
 private:
     std::function<void(bool)> changed_;
+};
+
+// Hides the focus marks when the mouse is used in `window`, as Qt's buttons
+// hide theirs; the next Tab or arrow key shows them again.
+class MouseUseWatch : public QObject {
+public:
+    explicit MouseUseWatch(QWidget *window) : QObject(window), window_(window) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == window_ &&
+            window_->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            window_->setAttribute(Qt::WA_KeyboardFocusChange, false);
+            if (QWidget *focus = window_->focusWidget())
+                focus->update();
+        }
+        return false;
+    }
+
+private:
+    QWidget *window_;
 };
 
 } // namespace
@@ -105,6 +129,7 @@ void Form1::setUpKeyboard()
     for (QAction *item : {MenuEdellisenValinnanPeruutus, MenuUusiksi})
         connect(item, &QAction::triggered, this, [this] { settleFocus(nullptr); });
 
+    new MouseUseWatch(this);
     playerCountOptions[0]->setFocus();
 }
 

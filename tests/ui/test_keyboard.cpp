@@ -48,7 +48,35 @@ class TestKeyboard : public QObject {
 
 private slots:
     void aTwoPlayerGameIsPlayedWithKeysAlone();
+    void theFocusMarkShowsForKeysOnly();
 };
+
+void TestKeyboard::theFocusMarkShowsForKeysOnly()
+{
+    ProgramFolder folder;
+    Window w(folder);
+    Form1 &f = *w;
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    startGame(f, 1);
+    throwAll(f, {1, 2, 3, 4, 5});
+    const QRect place = f.dice[4]->geometry();
+    clickDice(f, {4, 4});  // the mouse gives the die the focus, without a mark
+    QCOMPARE_FOCUS(f.dice[4]);
+    const QImage mouseFocus = f.dice[4]->grab().toImage();
+    clickDice(f, {3, 3});
+    const QImage plain = f.dice[4]->grab().toImage();
+    QCOMPARE(mouseFocus, plain);
+
+    press(Qt::Key_Down);  // the keys show the mark, in place
+    QCOMPARE_FOCUS(f.dice[4]);
+    QVERIFY(f.dice[4]->grab().toImage() != plain);
+    QCOMPARE(f.dice[4]->geometry(), place);
+
+    click(f.LblOtsikko);  // any use of the mouse hides it again
+    QCOMPARE_FOCUS(f.dice[4]);
+    QCOMPARE(f.dice[4]->grab().toImage(), plain);
+}
 
 void TestKeyboard::aTwoPlayerGameIsPlayedWithKeysAlone()
 {
