@@ -86,6 +86,8 @@ void Form1::setUpKeyboard()
 
     // The start screen covers the sheet: its rows take no focus meanwhile.
     auto rowsReachable = [this](bool startScreenShown) {
+        if (!centralWidget())
+            return;  // the controls are being deleted with the window
         for (int code = 1; code <= category::count; ++code)
             categoryHeadings[std::size_t(code)]->setFocusPolicy(startScreenShown ? Qt::NoFocus : Qt::StrongFocus);
     };
