@@ -17,8 +17,9 @@ bool canTakeFocus(const QWidget *widget)
 }
 
 // The next control in the Tab order that can take focus, if it is of the same
-// kind as `from` (same class and frame); the dice and the rows each form one
-// unbroken run of that order.
+// kind as `from` (same class and frame) and lies below it (above, for Up): the
+// dice and the rows each form one unbroken run of that order, which ends
+// rather than wraps around.
 QWidget *neighbour(QWidget &from, bool down)
 {
     for (QWidget *w = down ? from.nextInFocusChain() : from.previousInFocusChain(); w && w != &from;
@@ -26,7 +27,8 @@ QWidget *neighbour(QWidget &from, bool down)
         if (!canTakeFocus(w))
             continue;
         const bool sameKind = w->metaObject() == from.metaObject() && w->parentWidget() == from.parentWidget();
-        return sameKind ? w : nullptr;
+        const bool onward = down ? w->y() > from.y() : w->y() < from.y();
+        return sameKind && onward ? w : nullptr;
     }
     return nullptr;
 }

