@@ -1,5 +1,8 @@
 #include "ui/EventLabel.h"
 
+#include "ui/Accessibility.h"
+#include "ui/KeyboardLabel.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -69,12 +72,16 @@ DieBox::DieBox(QWidget *parent) : EventLabel(parent)
     // The die paints all of itself, so a die landing does not repaint the
     // frame behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void DieBox::showPicture(const QString &name, const QPixmap &picture)
 {
+    const bool wasMarked = isMarked();
     pictureName_ = name;
     picture_ = picture;
+    if (isMarked() != wasMarked)
+        announceCheckedChange(this);
     update();
 }
 
@@ -83,4 +90,11 @@ void DieBox::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.drawPixmap(0, 0, picture_);
+    keyboard::paintFocusMark(*this, painter);
+}
+
+void DieBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!keyboard::handleKey(*this, event))
+        EventLabel::keyPressEvent(event);
 }

@@ -8,6 +8,8 @@
 // a click is a mouse release inside the label (a disabled label gets none), and
 // the change callback runs only when the caption really changes.
 class EventLabel : public QLabel {
+    Q_OBJECT
+
 public:
     explicit EventLabel(QWidget *parent = nullptr);
 
@@ -32,8 +34,11 @@ private:
 };
 
 // A die: shows one picture unscaled from its top-left corner and, unlike a
-// plain label, does not grey it out while disabled.
+// plain label, does not grey it out while disabled. It takes keyboard focus:
+// Space or Enter clicks it, Up and Down move to the die above or below.
 class DieBox : public EventLabel {
+    Q_OBJECT
+
 public:
     explicit DieBox(QWidget *parent = nullptr);
 
@@ -41,9 +46,12 @@ public:
     QString pictureName() const { return pictureName_; }
     const QPixmap &picture() const { return picture_; }
     void showPicture(const QString &name, const QPixmap &picture);
+    // Marked to be thrown again: the die shows a "v" picture.
+    bool isMarked() const { return pictureName_.startsWith(QLatin1Char('v')); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString pictureName_;

@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 
 #include "dice/DieNames.h"
+#include "ui/Accessibility.h"
 #include "ui/EventLabel.h"
 #include "ui/Layout.h"
 #include "ui/NameValidator.h"
@@ -66,6 +67,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     // light ones; menus and message boxes are windows of their own and keep
     // the desktop's colours.
     setPalette(layout::windowPalette());
+    installAccessibleControls();
 
     auto *client = new QWidget(this);
     client->setFixedSize(clientWidth, clientHeight);
@@ -157,6 +159,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     MenuEdellisenValinnanPeruutus = MenuPeruutus->addAction(QStringLiteral("E&dellisen valinnan peruutus"));
 
     bindHandlers();
+    setUpKeyboard();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -185,7 +188,9 @@ void Form1::describeScoreCells()
 void Form1::bindHandlers()
 {
     for (int k = 0; k < maxPlayers; ++k)
-        // Only choosing another option resets the names; a click on the chosen one changes nothing.
+        // Only choosing another option resets the names; a click on the chosen
+        // one changes nothing. A screen reader's toggle checks an option
+        // without a click, and the player count follows it all the same.
         connect(playerCountOptions[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool chosen) {
             if (chosen)
                 playerCountChosen(k);

@@ -171,6 +171,12 @@ private:
     void bindHandlers();
     void describeScoreCells();
 
+    // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
+    // an action (`used`: the control acted on, none for a menu item).
+    void setUpKeyboard();
+    void settleFocus(QWidget *used);
+    QWidget *firstFreeRow() const;
+
     // Private procedures of the game
     void Pääohjelma();
     void Yläsarakkeisiin();

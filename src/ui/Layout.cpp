@@ -3,6 +3,7 @@
 #include "dice/DieNames.h"
 #include "ui/CaptionButton.h"
 #include "ui/EventLabel.h"
+#include "ui/RowHeading.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -73,6 +74,14 @@ const SheetRow sheetRows[] = {
 };
 const int playerColumnLeft[4] = {1440, 2520, 3600, 4680};
 
+// The rows a player chooses for the dice: all but the names, the sums and the bonus.
+bool isCategoryRow(const SheetRow &row)
+{
+    const QByteArray heading(row.heading);
+    return heading != "LblPelaajat" && heading != "LblYläYhteensä" && heading != "LblBonus" &&
+           heading != "LblKaikkiYhteensä";
+}
+
 const char *const greeting =
     "\n"
     "    Bugit ja parannusehdotukset voi ilmoittaa:\n"
@@ -97,7 +106,8 @@ std::vector<ControlSpec> makeTable()
     // Score sheet
     for (const SheetRow &row : sheetRows) {
         const bool names = QByteArray(row.cells) == "LblNimi";
-        addControl(t, {u(row.heading), K::Label, {}, 0, row.top, 1455, 375, u(row.caption), u(row.tooltip),
+        addControl(t, {u(row.heading), isCategoryRow(row) ? K::Row : K::Label, {}, 0, row.top, 1455, 375,
+                       u(row.caption), u(row.tooltip),
                        names ? Font{} : rowHeadingFont, row.back, {}, true});
         for (int p = 0; p < 4; ++p) {
             ControlSpec cell{element(row.cells, p), K::Label, {}, playerColumnLeft[p], row.top, 1095, 375,
@@ -218,6 +228,11 @@ QWidget *create(const ControlSpec &row, QWidget *parent)
         label->setText(row.caption);
         return label;
     }
+    case Kind::Row: {
+        auto *heading = new RowHeading(parent);
+        heading->setText(row.caption);
+        return heading;
+    }
     case Kind::Die:
         return new DieBox(parent);
     case Kind::Button:
@@ -249,7 +264,7 @@ void applyLook(const ControlSpec &row, QWidget *widget)
     if (!row.tooltip.isEmpty())
         widget->setToolTip(row.tooltip);
     // Labels and frames are opaque: the start screen hides the sheet below it.
-    widget->setAutoFillBackground(row.kind == Kind::Label || row.kind == Kind::Frame);
+    widget->setAutoFillBackground(row.kind == Kind::Label || row.kind == Kind::Row || row.kind == Kind::Frame);
     auto *label = dynamic_cast<EventLabel *>(widget);
     if (!label)
         return;

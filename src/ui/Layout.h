@@ -14,7 +14,7 @@ class QWidget;
 // order, so a later row lies above an earlier one where they overlap.
 namespace layout {
 
-enum class Kind { Label, Die, Button, Option, Combo, TextBox, Frame, ScrollBar };
+enum class Kind { Label, Row, Die, Button, Option, Combo, TextBox, Frame, ScrollBar };  // Row: a category heading
 enum class Align { Left, Centre, Right };
 
 // A colour: either RGB or one of the palette's system colours; none keeps the default.

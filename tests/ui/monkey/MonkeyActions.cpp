@@ -168,6 +168,7 @@ void MonkeyPlayer::actInGame(Form1 &f)
     if (available(f.MenuPeli, f.MenuLopetus))
         menu.add(1, [&] { chooseMenu(f.MenuPeli, f.MenuLopetus, QStringLiteral("quit")); });
     menu.add(60, [&] { clickAnyControl(); });
+    menu.add(250, [&] { pressKey(f); });
     menu.add(20, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(8, [&] { pressAccessKey(f); });
@@ -217,6 +218,7 @@ void MonkeyPlayer::actOnStartScreen(Form1 &f)
     menu.add(25, [&] { clickControl(f.CmdAloitaPeli, QStringLiteral("CmdAloitaPeli")); });
     menu.add(1, [&] { clickControl(f.CmdLopetaPeli, QStringLiteral("CmdLopetaPeli")); });
     menu.add(6, [&] { clickAnyControl(); });
+    menu.add(4, [&] { pressKey(f); });
     menu.add(3, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(2, [&] { pressAccessKey(f); });
@@ -231,6 +233,7 @@ void MonkeyPlayer::actOnEntry(Form1 &f)
     menu.add(5, [&] { pressOk(f, QStringLiteral("Enter")); });
     menu.add(4, [&] { clickRow(f); });
     menu.add(6, [&] { clickAnyControl(); });
+    menu.add(6, [&] { pressKey(f); });
     menu.add(4, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(8, [&] { pressAccessKey(f); });
@@ -247,6 +250,7 @@ void MonkeyPlayer::actAfterGame(Form1 &f)
     if (usable(f.CmdSäästäKaikki))
         menu.add(1, [&] { clickControl(f.CmdSäästäKaikki, f.CmdSäästäKaikki->text()); });
     menu.add(6, [&] { clickAnyControl(); });
+    menu.add(6, [&] { pressKey(f); });
     menu.add(3, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(6, [&] { pressAccessKey(f); });

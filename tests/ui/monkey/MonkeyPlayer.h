@@ -95,6 +95,8 @@ private:
     void chooseUndoAnywhere(Form1 &f);
     void keepAllAndTakeItBack(Form1 &f);
     bool waitingForAccessKeyClick();
+    // Keyboard play, in MonkeyKeys.cpp: a key to whatever has the focus.
+    void pressKey(Form1 &f);
 
     void note(const QString &what);
     void check();

@@ -1,0 +1,166 @@
+// Playing by keyboard: the Tab order, and where the focus goes when an action
+// hides or disables the control that had it, or starts a new step of the turn.
+#include "scoring/ScoringRules.h"
+#include "ui/Accessibility.h"
+#include "ui/EventLabel.h"
+#include "ui/Form1.h"
+#include "ui/RowHeading.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+bool usable(const QWidget *widget)
+{
+    return widget && widget->isVisible() && widget->isEnabled();
+}
+
+// Reports when a widget is shown or hidden, whether or not the window is on screen.
+class VisibilityWatch : public QObject {
+public:
+    VisibilityWatch(QWidget *watched, std::function<void(bool)> changed)
+        : QObject(watched), changed_(std::move(changed))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShowToParent)
+            changed_(true);
+        else if (event->type() == QEvent::HideToParent)
+            changed_(false);
+        return false;
+    }
+
+private:
+    std::function<void(bool)> changed_;
+};
+
+// Hides the focus marks when the mouse is used in `window`, as Qt's buttons
+// hide theirs; the next Tab or arrow key shows them again.
+class MouseUseWatch : public QObject {
+public:
+    explicit MouseUseWatch(QWidget *window) : QObject(window), window_(window) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == window_ &&
+            window_->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            window_->setAttribute(Qt::WA_KeyboardFocusChange, false);
+            if (QWidget *focus = window_->focusWidget())
+                focus->update();
+        }
+        return false;
+    }
+
+private:
+    QWidget *window_;
+};
+
+} // namespace
+
+void Form1::setUpKeyboard()
+{
+    std::vector<QWidget *> order;
+    order.insert(order.end(), playerCountOptions.begin(), playerCountOptions.end());
+    order.insert(order.end(), ComboNimi.begin(), ComboNimi.end());
+    order.insert(order.end(), {CmdAloitaPeli, CmdLopetaPeli});
+    order.insert(order.end(), dice.begin(), dice.end());
+    order.insert(order.end(), {CmdValitutUudelleen, CmdSäästäKaikki, CmdKaikkiUudelleen, Txt99ListaNimi, Cmd99ListaOK});
+    order.insert(order.end(), categoryHeadings.begin() + 1, categoryHeadings.end());
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    // The start screen covers the sheet: its rows take no focus meanwhile.
+    auto rowsReachable = [this](bool startScreenShown) {
+        if (!centralWidget())
+            return;  // the controls are being deleted with the window
+        for (int code = 1; code <= category::count; ++code)
+            categoryHeadings[std::size_t(code)]->setFocusPolicy(startScreenShown ? Qt::NoFocus : Qt::StrongFocus);
+    };
+    rowsReachable(!LblAloitusruutu->isHidden());
+    new VisibilityWatch(LblAloitusruutu, rowsReachable);
+
+    for (int code = 1; code <= category::count; ++code) {
+        auto *heading = static_cast<RowHeading *>(categoryHeadings[std::size_t(code)]);
+        heading->describeCell = [this, code] {
+            const QString cell = categoryCells[std::size_t(code)][std::size_t(currentPlayer)]->caption().trimmed();
+            return cell.isEmpty() ? QStringLiteral("vapaa") : QStringLiteral("pelaaja %1: %2").arg(currentPlayer + 1).arg(cell);
+        };
+    }
+
+    // After every action of the player, by mouse, keyboard or screen reader.
+    auto thenSettle = [this](EventLabel *label, QWidget *used) {
+        label->onClick = [this, used, handler = label->onClick] {
+            handler();
+            settleFocus(used);
+        };
+    };
+    for (DieBox *die : dice)
+        thenSettle(die, die);
+    for (int code = 1; code <= category::count; ++code) {
+        EventLabel *heading = categoryHeadings[std::size_t(code)];
+        thenSettle(heading, heading);
+        for (EventLabel *cell : categoryCells[std::size_t(code)])
+            thenSettle(cell, heading);
+    }
+    for (QPushButton *button : {CmdAloitaPeli, CmdKaikkiUudelleen, CmdValitutUudelleen, CmdSäästäKaikki, Cmd99ListaOK})
+        connect(button, &QPushButton::clicked, this, [this, button] { settleFocus(button); });
+    for (QAction *item : {MenuEdellisenValinnanPeruutus, MenuUusiksi})
+        connect(item, &QAction::triggered, this, [this] { settleFocus(nullptr); });
+
+    new MouseUseWatch(this);
+    playerCountOptions[0]->setFocus();
+}
+
+QWidget *Form1::firstFreeRow() const
+{
+    for (int code = 1; code <= category::count; ++code) {
+        if (categoryUsed[std::size_t(currentPlayer)][std::size_t(code)] == 0)
+            return categoryHeadings[std::size_t(code)];
+    }
+    return nullptr;
+}
+
+void Form1::settleFocus(QWidget *used)
+{
+    if (programEnded_)
+        return;
+    QWidget *focus = focusWidget();
+    const bool usedRow = std::find(categoryHeadings.begin(), categoryHeadings.end(), used) != categoryHeadings.end();
+    const bool usedThrowButton = used == CmdKaikkiUudelleen || used == CmdValitutUudelleen || used == CmdSäästäKaikki;
+    QWidget *target = nullptr;
+    if (CmdAloitaPeli->isVisible()) {
+        const bool onStartScreen =
+            usable(focus) && (FrameAloitusruutu->isAncestorOf(focus) || focus == CmdAloitaPeli || focus == CmdLopetaPeli);
+        if (!onStartScreen)
+            target = *std::find_if(playerCountOptions.begin(), playerCountOptions.end(),
+                                   [](QRadioButton *option) { return option->isChecked(); });
+    } else if (Frame99ListaPohja->isVisible()) {
+        if (!usable(focus) || !Frame99ListaPohja->isAncestorOf(focus))
+            target = Txt99ListaNimi;
+    } else if (!used && mayRecord && CmdKaikkiUudelleen->isEnabled()) {
+        target = CmdKaikkiUudelleen;  // a keep-all taken back: the dice may be thrown again
+    } else if (usedRow && !mayRecord && throwCount == 0) {
+        target = CmdKaikkiUudelleen;  // recorded: the next turn starts with a throw
+    } else if (mayRecord && (usedThrowButton || !used)) {
+        target = firstFreeRow();  // the dice are locked: choose a row
+    } else if (used ? !usable(used) : !usable(focus)) {
+        target = usable(dice[0]) ? static_cast<QWidget *>(dice[0]) : CmdKaikkiUudelleen;
+    }
+    if (usable(target) && target != focus)
+        target->setFocus(Qt::OtherFocusReason);
+}
