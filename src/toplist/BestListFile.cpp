@@ -242,13 +242,6 @@ QString temporarySaveName(const QString &path)
     return path + QStringLiteral(".tallennus");
 }
 
-namespace {
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // Writes all of `bytes` at the file's current offset.
 bool writeAll(int fd, const QByteArray &bytes)
 {
@@ -265,6 +258,13 @@ bool writeAll(int fd, const QByteArray &bytes)
         done += n;
     }
     return true;
+}
+
+namespace {
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 } // namespace

@@ -57,3 +57,7 @@ QString storableName(const QString &name);
 // the link itself would be replaced (see SafeListWrite.h).
 QString temporarySaveName(const QString &path);
 QString saveFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Writes all of `bytes` to the open file at its current offset, going on
+// after interrupted or partial writes. False with errno set on failure.
+bool writeAll(int fd, const QByteArray &bytes);

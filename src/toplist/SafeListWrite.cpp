@@ -173,19 +173,8 @@ std::optional<LockedList> lockListFile(const QByteArray &path, const QDeadlineTi
 
 bool putAll(int fd, const QByteArray &bytes)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done), off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0
+        && ::fsync(fd) == 0;
 }
 
 // For a list shared through group rights in a folder that only its owner may
