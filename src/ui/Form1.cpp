@@ -149,6 +149,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
 
     Txt99ListaNimi->setMaxLength(10);
     Txt99ListaNimi->setValidator(new NameValidator(Txt99ListaNimi));
+    Txt99ListaNimi->installEventFilter(new AccessKeyFilter(Txt99ListaNimi));
 
     menuBar()->setFont(QApplication::font());  // menus keep the desktop's own font
     MenuPeli = menuBar()->addMenu(QStringLiteral("&Peli..."));
