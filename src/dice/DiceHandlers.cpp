@@ -6,6 +6,7 @@
 #include "ui/LandingInputBlocker.h"
 
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QPushButton>
 
 void Form1::dieClicked(int die)
@@ -45,6 +46,7 @@ void Form1::showDiceOneByOne()
     // Input made meanwhile is dropped, also what is still queued at the end:
     // it was meant for the dice as they were.
     const LandingInputBlocker blocker(this);
+    const QScopedValueRollback<bool> landing(diceLanding_, true);
     for (int d = 0; d < diceCount; ++d) {
         const QString name = dieFileName(diceValues[std::size_t(d)]);
         platform_.beep();

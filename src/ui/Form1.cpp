@@ -198,28 +198,29 @@ void Form1::bindHandlers()
         });
     connect(CmdAloitaPeli, &QPushButton::clicked, this, [this] { CmdAloitaPeli_Click(); });
     connect(CmdLopetaPeli, &QPushButton::clicked, this, [this] { CmdLopetaPeli_Click(); });
-    connect(MenuUusiksi, &QAction::triggered, this, [this] { MenuUusiksi_Click(); });
-    connect(MenuLopetus, &QAction::triggered, this, [this] { MenuLopetus_Click(); });
+    connect(MenuUusiksi, &QAction::triggered, this, unlessLanding([this] { MenuUusiksi_Click(); }));
+    connect(MenuLopetus, &QAction::triggered, this, unlessLanding([this] { MenuLopetus_Click(); }));
 
     for (int d = 0; d < diceCount; ++d)
-        dice[std::size_t(d)]->onClick = [this, d] { dieClicked(d); };
-    connect(CmdKaikkiUudelleen, &QPushButton::clicked, this, [this] { CmdKaikkiUudelleen_Click(); });
-    connect(CmdValitutUudelleen, &QPushButton::clicked, this, [this] { CmdValitutUudelleen_Click(); });
-    connect(CmdSäästäKaikki, &QPushButton::clicked, this, [this] { CmdSäästäKaikki_Click(); });
+        dice[std::size_t(d)]->onClick = unlessLanding([this, d] { dieClicked(d); });
+    connect(CmdKaikkiUudelleen, &QPushButton::clicked, this, unlessLanding([this] { CmdKaikkiUudelleen_Click(); }));
+    connect(CmdValitutUudelleen, &QPushButton::clicked, this, unlessLanding([this] { CmdValitutUudelleen_Click(); }));
+    connect(CmdSäästäKaikki, &QPushButton::clicked, this, unlessLanding([this] { CmdSäästäKaikki_Click(); }));
 
     // A click on a row's heading or on any of its cells chooses the row for the
     // player to play; every change of a category or bonus cell moves the
     // best-99 marker.
     for (int code = 1; code <= 15; ++code) {
-        categoryHeadings[std::size_t(code)]->onClick = [this, code] { categoryClicked(code); };
+        categoryHeadings[std::size_t(code)]->onClick = unlessLanding([this, code] { categoryClicked(code); });
         for (EventLabel *cell : categoryCells[std::size_t(code)]) {
-            cell->onClick = [this, code] { categoryClicked(code); };
+            cell->onClick = unlessLanding([this, code] { categoryClicked(code); });
             cell->onChange = [this] { Lista99Seuranta(); };
         }
     }
     for (EventLabel *cell : LblBonusPelaaja)
         cell->onChange = [this] { Lista99Seuranta(); };
-    connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this, [this] { MenuEdellisenValinnanPeruutus_Click(); });
+    connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this,
+            unlessLanding([this] { MenuEdellisenValinnanPeruutus_Click(); }));
 
     connect(Scroll99Lista, &QScrollBar::valueChanged, this, [this] { Scroll99Lista_Change(); });
     connect(Cmd99ListaOK, &QPushButton::clicked, this, [this] { Cmd99ListaOK_Click(); });

@@ -169,6 +169,18 @@ protected:
 
 private:
     void bindHandlers();
+    // A handler that does nothing while the dice land. Only the window's own
+    // input is dropped then; a screen reader's press reaches the controls
+    // while the landing lets pending input through, and must not throw or
+    // record in the middle of it.
+    template <typename Handler>
+    auto unlessLanding(Handler handler)
+    {
+        return [this, handler] {
+            if (!diceLanding_)
+                handler();
+        };
+    }
     void describeScoreCells();
 
     // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
@@ -216,4 +228,5 @@ private:
     // stores them too, and quitting tries once more.
     std::vector<ListEntry> unsavedResults_;
     bool programEnded_ = false;
+    bool diceLanding_ = false;
 };
