@@ -255,6 +255,10 @@ ListChangeOutcome changeBestListFile(const QString &path, const std::function<vo
 void removeAbandonedSave(const QString &path)
 {
     const QString where = realPath(path);
+    // Taking the lock writes and syncs a lock file: not worth it at every
+    // start when nothing was left behind.
+    if (!QFileInfo::exists(temporarySaveName(where)))
+        return;
     QLockFile lock(lockFileName(where));
     lock.setStaleLockTime(staleLockMs);
     if (takeFolderLock(lock, QDeadlineTimer(lockWaitMs)))

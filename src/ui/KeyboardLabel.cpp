@@ -64,9 +64,14 @@ bool handleKey(EventLabel &label, QKeyEvent *event)
     }
 }
 
+bool showsFocusMark(const QWidget &widget)
+{
+    return widget.hasFocus() && widget.window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 void paintFocusMark(QWidget &widget, QPainter &painter)
 {
-    if (!widget.hasFocus() || !widget.window()->testAttribute(Qt::WA_KeyboardFocusChange))
+    if (!showsFocusMark(widget))
         return;
     QStyleOptionFocusRect option;
     option.initFrom(&widget);

@@ -17,8 +17,10 @@ void click(EventLabel &label);
 // the key was used.
 bool handleKey(EventLabel &label, QKeyEvent *event);
 
-// Draws the style's focus mark inside `widget` while it has focus that came
-// from the keyboard; a player using the mouse never sees it.
+// Whether `widget` has focus that came from the keyboard, and so shows the
+// focus mark; a player using the mouse never sees it.
+bool showsFocusMark(const QWidget &widget);
+// Draws the style's focus mark inside `widget` when it shows one.
 void paintFocusMark(QWidget &widget, QPainter &painter);
 
 } // namespace keyboard

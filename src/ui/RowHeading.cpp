@@ -18,6 +18,9 @@ void RowHeading::keyPressEvent(QKeyEvent *event)
 void RowHeading::paintEvent(QPaintEvent *event)
 {
     EventLabel::paintEvent(event);
-    QPainter painter(this);
-    keyboard::paintFocusMark(*this, painter);
+    // A second painter costs as much as the label's own text: only for the mark.
+    if (keyboard::showsFocusMark(*this)) {
+        QPainter painter(this);
+        keyboard::paintFocusMark(*this, painter);
+    }
 }
