@@ -18,13 +18,7 @@ void Form1::PeliLoppui()
     // players before have already changed it.
     for (int p = 0; p <= lastPlayerIndex; ++p) {
         lastPlayer = std::int16_t(p);
-        int place = -1;
-        for (int j = 0; j < bestListPlaces; ++j) {
-            if (grandTotal[std::size_t(p)] > bestScores[std::size_t(j)]) {
-                place = j;
-                break;
-            }
-        }
+        const int place = earnedPlace(best, grandTotal[std::size_t(p)]);
         if (place < 0)
             continue;
         Lista99Seuranta();

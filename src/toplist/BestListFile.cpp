@@ -20,6 +20,15 @@ bool CheckNumbers::operator==(const CheckNumbers &other) const
         && digit == other.digit;
 }
 
+int earnedPlace(const BestList &list, int score)
+{
+    for (int j = 0; j < bestListPlaces; ++j) {
+        if (score > list.scores[std::size_t(j)])
+            return j;
+    }
+    return -1;
+}
+
 CheckNumbers computeCheckNumbers(const BestList &list)
 {
     const auto firstCode = [](const QString &text) {

@@ -29,6 +29,10 @@ struct CheckNumbers {
 
 CheckNumbers computeCheckNumbers(const BestList &list);
 
+// The index of the place a score earns: the first listed score it beats, so
+// that an equal score goes below. -1 when it beats none of the 99.
+int earnedPlace(const BestList &list, int score);
+
 // A list file read whole: the records and the check numbers stored on line 1.
 struct BestListFile {
     BestList list;

@@ -15,13 +15,7 @@
 
 int enterResult(BestList &list, const ListEntry &entry)
 {
-    int place = -1;
-    for (int j = 0; j < bestListPlaces; ++j) {
-        if (entry.score > list.scores[std::size_t(j)]) {
-            place = j;
-            break;
-        }
-    }
+    const int place = earnedPlace(list, entry.score);
     if (place < 0)
         return -1;
     for (int k = bestListPlaces - 1; k >= place; --k) {
