@@ -89,6 +89,8 @@ private slots:
     void playersAreOfferedPlacesInOrder();
     void noPlaceWhenTheListBeatsEveryTotal();
     void rowClickDuringTheWaitIsRefused();
+    void onlyTheEntryThenOnlyTheEndButtonsAct_data();
+    void onlyTheEntryThenOnlyTheEndButtonsAct();
     void closingDuringTheWaitAnsweredNoKeepsTheEntry();
     void closingDuringTheWaitAnsweredYesEndsWithoutStoring();
 
@@ -340,6 +342,59 @@ void TestEndOfGame::rowClickDuringTheWaitIsRefused()
     QCOMPARE(f.LblKaikkiYhteensäPelaaja[1]->caption(), QStringLiteral("100"));
     QCOMPARE(f.LblYatzyPelaaja[1]->caption(),
              QString::number(scoreCategory(category::yatzy, game.dice(1, category::yatzy))));
+}
+
+void TestEndOfGame::onlyTheEntryThenOnlyTheEndButtonsAct_data()
+{
+    QTest::addColumn<bool>("keepAllTakenBack");
+    QTest::newRow("last row recorded after keeping all") << false;
+    QTest::newRow("last row recorded after a keep-all taken back") << true;
+}
+
+void TestEndOfGame::onlyTheEntryThenOnlyTheEndButtonsAct()
+{
+    QFETCH(bool, keepAllTakenBack);
+    ProgramFolder folder;
+    Window w(folder);
+    WaitGuard guard(w);
+    Form1 &f = *w;
+    auto seen = [&] {
+        return sheetCaptions(f) + diePictures(f) + QStringList{f.LblOtsikko->caption(), f.LblHeittokerrat->caption(),
+               f.CmdKaikkiUudelleen->text(), f.CmdSäästäKaikki->text(), QString::fromLatin1(folder.read(listFile))};
+    };
+    // Access keys of the throw buttons and menus, menu items, dice and two rows (which beep) change nothing.
+    auto tryEverything = [&](QWidget *keysTo) {
+        const QStringList before = seen();
+        for (Qt::Key key : {Qt::Key_K, Qt::Key_S, Qt::Key_V, Qt::Key_E, Qt::Key_P, Qt::Key_Escape})
+            QTest::keyClick(keysTo, key, key == Qt::Key_Escape ? Qt::NoModifier : Qt::AltModifier);
+        QVERIFY(!undo(f) && !choose(f.MenuPeli, f.MenuUusiksi) && !choose(f.MenuPeli, f.MenuLopetus));
+        clickDice(f, {0, 1, 2, 3, 4});
+        click(f.categoryHeadings[category::yatzy]);
+        click(f.LblKolmosetPelaaja[0]);
+        QTest::qWait(150);  // a button's access key clicks it a moment later
+        QCOMPARE(seen(), before);
+    };
+    startGame(f, 1, players.mid(0, 1));
+    PlannedGame game(f, {251});
+    game.playToLastScore();
+    whenWaiting(&f, [&] {
+        const int beeps = w.platform.beeps;
+        tryEverything(f.Txt99ListaNimi);
+        QCOMPARE(f.Txt99ListaNimi->text(), QStringLiteral(" Anna"));  // an access key typed no letter
+        QCOMPARE(w.platform.beeps, beeps + 2);
+        click(f.Cmd99ListaOK);
+    });
+    throwAll(f, game.dice(0, category::yatzy));
+    click(f.CmdSäästäKaikki);
+    QVERIFY(!keepAllTakenBack || (undo(f) && f.dice[0]->isEnabled()));
+    click(f.categoryHeadings[category::yatzy]);
+    QVERIFY(folder.read(listFile).contains(",251\r\n") && !guard.fired());  // the entry was waited for
+    QCOMPARE(f.LblOtsikko->caption(), endMessage);
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
+    QVERIFY(f.CmdKaikkiUudelleen->isEnabled() && f.CmdSäästäKaikki->isEnabled());
+    tryEverything(&f);
+    QTest::keyClick(&f, Qt::Key_U, Qt::AltModifier);  // the end buttons' own access key still works
+    QTRY_VERIFY(f.CmdAloitaPeli->isVisible());
 }
 
 void TestEndOfGame::closingDuringTheWaitAnsweredNoKeepsTheEntry()

@@ -1,7 +1,12 @@
 // Start-up and the start screen, driven through the real window.
 #include "WindowFixture.h"
 
+#include "game/FileLocations.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QGroupBox>
+#include <QProcess>
 #include <QScrollBar>
 
 class TestStartUp : public QObject {
@@ -17,6 +22,7 @@ private slots:
     void longAndEmptyNamesInHeaders();
     void startingAGameOpensTheFirstTurn();
     void startsFromAnyWorkingFolder();
+    void installedReadOnlyItSeedsAndRepairsThePlayersFolderOnly();
 };
 
 void TestStartUp::namesFillAllFourBoxesInFileOrder()
@@ -206,6 +212,47 @@ void TestStartUp::startsFromAnyWorkingFolder()
     Window w(folder);
     QVERIFY(w.loaded);
     QCOMPARE(QDir::currentPath(), QDir(folder.path()).canonicalPath());
+}
+
+void TestStartUp::installedReadOnlyItSeedsAndRepairsThePlayersFolderOnly()
+{
+    QTemporaryDir prefix, home;
+    QCOMPARE(QProcess::execute(KOPPERI_CMAKE, {"--install", KOPPERI_BUILD_DIR, "--prefix", prefix.path()}), 0);
+    QCOMPARE(QProcess::execute("chmod", {"-R", "a-w", prefix.path()}), 0);
+    auto read = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    auto installed = [&] {  // every file with its permissions and its bytes, as root may write anyway
+        QStringList seen;
+        QDirIterator it(prefix.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            seen << path + QString::number(int(QFile::permissions(path)))
+                    + QCryptographicHash::hash(read(path), QCryptographicHash::Sha256).toHex();
+        }
+        return seen;
+    };
+    const QStringList before = installed();
+    nameApplication();
+    qputenv("HOME", home.path().toLocal8Bit());
+    qunsetenv("XDG_DATA_HOME");
+    const QString player = home.filePath(QStringLiteral(".local/share/kopperi/"));
+    BestList edited = makeList([](int i) { return 300 - 2 * i; });
+    const auto valid = computeCheckNumbers(edited);
+    edited.scores[0] = 374;  // a better first place typed in by hand, the check numbers left as they were
+    QFile list(player + QStringLiteral("lista99.txt"));
+    QVERIFY(QDir().mkpath(player) && list.open(QIODevice::WriteOnly) && list.write(formatBestList(edited, valid)) > 0);
+    list.close();
+
+    FakePlatform platform;
+    platform.folder = prefix.filePath(QStringLiteral("bin"));
+    Form1 form(platform);
+    QVERIFY(form.Form_Load());
+    QCOMPARE(form.Lbl99Tulos[0]->caption(), QStringLiteral("374"));
+    QCOMPARE(read(list.fileName()), listFileBytes(edited));  // repaired where it was
+    QCOMPARE(read(player + "nimet.txt"), read(prefix.filePath("share/kopperi/nimet.txt")));  // seeded from there
+    QCOMPARE(installed(), before);
 }
 
 QTEST_MAIN(TestStartUp)
