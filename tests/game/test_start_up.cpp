@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 class TestStartUp : public QObject {
@@ -219,6 +220,7 @@ void TestStartUp::installedReadOnlyItSeedsAndRepairsThePlayersFolderOnly()
     QTemporaryDir prefix, home;
     QCOMPARE(QProcess::execute(KOPPERI_CMAKE, {"--install", KOPPERI_BUILD_DIR, "--prefix", prefix.path()}), 0);
     QCOMPARE(QProcess::execute("chmod", {"-R", "a-w", prefix.path()}), 0);
+    const auto writable = qScopeGuard([&] { QProcess::execute("chmod", {"-R", "u+w", prefix.path()}); });  // to remove it
     auto read = [](const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
