@@ -1,16 +1,13 @@
-// Another Kopperi storing results in the same lista99.txt, in a process of its own:
-//   list_user <folder> <name prefix> <first score> <count> <hold ms>
-// prints "ready" and waits for a line, then stores <count> results, scores
-// <first>, <first> + 4, ..., named <prefix><score>, each under the list's
-// lock; it prints "locked" as it holds the lock and keeps it <hold ms>.
+// list_user <folder> <name prefix> <first score> <count> <hold ms>: another
+// Kopperi storing results in the same lista99.txt. Once it has printed "ready"
+// and read a line, it stores <count> results, scores <first>, <first> + 4, ...,
+// named <prefix><score>, printing "locked" in each save as it keeps the lock.
 #include "toplist/SafeListWrite.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QThread>
 #include <cstdio>
-#include <iostream>
-#include <string>
 
 int main(int argc, char *argv[])
 {
@@ -20,8 +17,7 @@ int main(int argc, char *argv[])
         return 2;
     std::printf("ready\n");
     std::fflush(stdout);
-    std::string go;
-    std::getline(std::cin, go);
+    std::getchar();
     for (int k = 0; k < args[4].toInt(); ++k) {
         const int score = args[3].toInt() + 4 * k;
         const ListChangeOutcome outcome =
@@ -31,10 +27,9 @@ int main(int argc, char *argv[])
                 std::fflush(stdout);
                 QThread::msleep(args[5].toULong());
             });
-        if (!outcome.saved) {
-            std::fprintf(stderr, "list_user: %s\n", qPrintable(outcome.failure));
+        std::fputs(qPrintable(outcome.failure), stderr);
+        if (!outcome.saved)
             return 1;
-        }
     }
     return 0;
 }
