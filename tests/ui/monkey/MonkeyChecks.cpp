@@ -142,29 +142,15 @@ QString checkList(const BestList &list)
 }
 
 // While a name is entered only the entry acts, and after the game only the
-// two end buttons: no die, no throw button, no row and no menu.
+// two end buttons: no die, no "Valitut uudelleen" and no row.
 QString checkLockDown(const Form1 &f)
 {
     const bool entry = f.Frame99ListaPohja->isVisible();
-    const bool after = !entry && f.gameOver && !f.CmdAloitaPeli->isVisible();
-    if (!f.isVisible() || (!entry && !after))
+    if (!f.isVisible() || !(entry || (f.gameOver && !f.CmdAloitaPeli->isVisible())))
         return {};
-    const QString where = entry ? QStringLiteral("during the name entry") : QStringLiteral("after the game");
-    for (int d = 0; d < GameState::diceCount; ++d) {
-        if (f.dice[std::size_t(d)]->isEnabled())
-            return QStringLiteral("die %1 is enabled %2").arg(d).arg(where);
-    }
-    if (f.CmdValitutUudelleen->isEnabled())
-        return QStringLiteral("\"Valitut uudelleen\" is enabled ") + where;
-    if (f.mayRecord)
-        return QStringLiteral("a row can be recorded ") + where;
-    const bool endButtons = f.CmdKaikkiUudelleen->text() == QLatin1String("&Uusi peli")
-                            && f.CmdSäästäKaikki->text() == QLatin1String("&Lopetus");
-    if (entry && (f.CmdKaikkiUudelleen->isEnabled() || f.CmdSäästäKaikki->isEnabled()))
-        return QStringLiteral("a throw button is enabled behind the name entry");
-    if (after && !(endButtons && f.CmdKaikkiUudelleen->isEnabled() && f.CmdSäästäKaikki->isEnabled()))
-        return QStringLiteral("after the game the buttons read \"%1\" and \"%2\"")
-            .arg(f.CmdKaikkiUudelleen->text(), f.CmdSäästäKaikki->text());
+    const bool diceLive = std::any_of(f.dice.begin(), f.dice.end(), [](const QWidget *die) { return die->isEnabled(); });
+    if (diceLive || f.CmdValitutUudelleen->isEnabled() || f.mayRecord || (entry && f.CmdKaikkiUudelleen->isEnabled()))
+        return entry ? QStringLiteral("a control acts behind the name entry") : QStringLiteral("a die, row or throw acts after the game");
     return {};
 }
 
