@@ -21,8 +21,7 @@ void pressAction(QWidget *widget)
     QCoreApplication::processEvents();  // the press acts from the event loop, as a button's does
 }
 
-// A turn of two players with dice and rows used through `use`, checking what
-// a screen reader learns; `seen` gets what the window shows.
+// A turn of two with dice and rows used through `use`; `seen` gets what the window shows.
 void playDiceAndRows(const std::function<void(QWidget *)> &use, QStringList &seen)
 {
     ProgramFolder folder;

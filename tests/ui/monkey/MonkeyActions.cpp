@@ -235,8 +235,7 @@ void MonkeyPlayer::actOnEntry(Form1 &f)
     menu.add(4, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(8, [&] { pressAccessKey(f); });
-    if (available(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus))
-        menu.add(4, [&] { chooseMenu(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus, QStringLiteral("undo")); });
+    menu.add(4, [&] { chooseMenu(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus, QStringLiteral("undo")); });
     menu.run(random_);
 }
 
@@ -252,8 +251,7 @@ void MonkeyPlayer::actAfterGame(Form1 &f)
     menu.add(3, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(6, [&] { pressAccessKey(f); });
-    if (available(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus))
-        menu.add(4, [&] { chooseMenu(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus, QStringLiteral("undo")); });
+    menu.add(4, [&] { chooseMenu(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus, QStringLiteral("undo")); });
     menu.run(random_);
 }
 

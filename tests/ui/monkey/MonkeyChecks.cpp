@@ -141,19 +141,6 @@ QString checkList(const BestList &list)
     return {};
 }
 
-// While a name is entered only the entry acts, and after the game only the
-// two end buttons: no die, no "Valitut uudelleen" and no row.
-QString checkLockDown(const Form1 &f)
-{
-    const bool entry = f.Frame99ListaPohja->isVisible();
-    if (!f.isVisible() || !(entry || (f.gameOver && !f.CmdAloitaPeli->isVisible())))
-        return {};
-    const bool diceLive = std::any_of(f.dice.begin(), f.dice.end(), [](const QWidget *die) { return die->isEnabled(); });
-    if (diceLive || f.CmdValitutUudelleen->isEnabled() || f.mayRecord || (entry && f.CmdKaikkiUudelleen->isEnabled()))
-        return entry ? QStringLiteral("a control acts behind the name entry") : QStringLiteral("a die, row or throw acts after the game");
-    return {};
-}
-
 } // namespace
 
 bool gameRunning(const Form1 &f)
@@ -182,8 +169,12 @@ QString checkWindow(const Form1 &f)
     if (f.isVisible() && !f.CmdAloitaPeli->isVisible() && menusOff && f.MenuPeruutus->menuAction()->isEnabled())
         return QStringLiteral("the undo menu is enabled after the game");
 
-    if (const QString broken = checkLockDown(f); !broken.isEmpty())
-        return broken;
+    // While a name is entered, and after the game, no die, row or throw acts.
+    const bool entry = f.Frame99ListaPohja->isVisible();
+    if (f.isVisible() && (entry || (f.gameOver && !f.CmdAloitaPeli->isVisible()))
+        && (std::any_of(f.dice.begin(), f.dice.end(), [](const QWidget *die) { return die->isEnabled(); })
+            || f.CmdValitutUudelleen->isEnabled() || f.mayRecord || (entry && f.CmdKaikkiUudelleen->isEnabled())))
+        return QStringLiteral("a die, row or throw acts during the name entry or after the game");
 
     const bool live = gameRunning(f);
     for (int p = 0; p < GameState::maxPlayers; ++p) {
