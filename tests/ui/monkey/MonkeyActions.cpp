@@ -172,8 +172,6 @@ void MonkeyPlayer::actInGame(Form1 &f)
     menu.add(20, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(8, [&] { pressAccessKey(f); });
-    if (usable(f.CmdSäästäKaikki))
-        menu.add(60, [&] { keepAllAndTakeItBack(f); });
     menu.run(random_);
 }
 
@@ -237,8 +235,7 @@ void MonkeyPlayer::actOnEntry(Form1 &f)
     menu.add(4, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(8, [&] { pressAccessKey(f); });
-    if (available(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus))
-        menu.add(4, [&] { chooseUndoAnywhere(f); });
+    menu.add(4, [&] { chooseMenu(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus, QStringLiteral("undo")); });
     menu.run(random_);
 }
 
@@ -254,8 +251,7 @@ void MonkeyPlayer::actAfterGame(Form1 &f)
     menu.add(3, [&] { moveScrollBar(f); });
     menu.add(1, [&] { closeWindow(f); });
     menu.add(6, [&] { pressAccessKey(f); });
-    if (available(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus))
-        menu.add(4, [&] { chooseUndoAnywhere(f); });
+    menu.add(4, [&] { chooseMenu(f.MenuPeruutus, f.MenuEdellisenValinnanPeruutus, QStringLiteral("undo")); });
     menu.run(random_);
 }
 

@@ -90,13 +90,10 @@ private:
     void enterName(Form1 &f);
     void pressOk(Form1 &f, const QString &how);
 
-    // Access keys and the undo menu on every screen, in MonkeyAccessKeys.cpp.
-    void pressAccessKey(Form1 &f);
-    void chooseUndoAnywhere(Form1 &f);
-    void keepAllAndTakeItBack(Form1 &f);
-    bool waitingForAccessKeyClick();
-    // Keyboard play, in MonkeyKeys.cpp: a key to whatever has the focus.
+    // Keys, in MonkeyKeys.cpp.
     void pressKey(Form1 &f);
+    void pressAccessKey(Form1 &f);
+    bool waitingForAccessKeyClick();
 
     void note(const QString &what);
     void check();
