@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoring/ScoringRules.h"
 #include "toplist/BestListFile.h"
 
 #include <QColor>
@@ -16,8 +17,8 @@ struct GameState {
     static constexpr int maxPlayers = 4;
     static constexpr int diceCount = 5;
     static constexpr int maxThrows = 3;
-    static constexpr int bonusThreshold = 63;  // upper sums of 63 or more earn it
-    static constexpr int bonusPoints = 50;
+    static constexpr int bonusThreshold = upperBonus::threshold;
+    static constexpr int bonusPoints = upperBonus::points;
     static constexpr int shownNameLength = 8;
 
     // Players and turn

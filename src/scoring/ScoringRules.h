@@ -19,6 +19,12 @@ constexpr int keepAll = 16;      // in lastCategory only: all dice were kept
 constexpr int count = 15;
 } // namespace category
 
+// The upper bonus: earned once the six upper rows add up to 63 or more.
+namespace upperBonus {
+constexpr int threshold = 63;
+constexpr int points = 50;
+} // namespace upperBonus
+
 using Dice = std::array<int, 5>;
 
 // The score of five dice (faces 1..6) in the category with the given code
