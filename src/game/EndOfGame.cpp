@@ -18,6 +18,10 @@ void Form1::PeliLoppui()
     // players before have already changed it.
     for (int p = 0; p <= lastPlayerIndex; ++p) {
         lastPlayer = std::int16_t(p);
+        // The place offered is the place the result takes: another window
+        // may have stored results since this one last read the list.
+        if (bestList.followFile())
+            Scroll99Lista_Change();
         const int place = earnedPlace(best, grandTotal[std::size_t(p)]);
         if (place < 0)
             continue;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scoring/ScoringRules.h"
-#include "toplist/BestListFile.h"
+#include "toplist/BestListKeeper.h"
 
 #include <QColor>
 #include <QString>
@@ -46,12 +46,13 @@ struct GameState {
     std::int16_t categoryScore = 0;
     bool categoryRefused = false;
 
-    // Best-99 list and the check numbers stored in its file
-    BestList best;
-    std::array<QString, 100> &bestNames = best.names;
-    std::array<QString, 100> &bestDates = best.dates;
-    std::array<std::int16_t, 100> &bestScores = best.scores;
-    CheckNumbers stored;  // as read from the file at start-up
+    // Best-99 list: its keeper reads and writes the file; the window reads
+    // the list it shows.
+    BestListKeeper bestList;
+    const BestList &best = bestList.list();
+    const std::array<QString, 100> &bestNames = best.names;
+    const std::array<QString, 100> &bestDates = best.dates;
+    const std::array<std::int16_t, 100> &bestScores = best.scores;
     std::int16_t listTop = 1;
     std::int16_t listPlace = 0;
     bool listEntryDone = false;

@@ -3,9 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
-// Reading one of the player's data files: only a regular file is opened (a
-// FIFO or a device under the same name would block start-up or never end),
-// and no more than a bound is read, whatever the file's size.
+// The player's files are opened only if they are regular files: a FIFO or a
+// device under the same name would block the window or never end.
+
+// Opens `path` with the open(2) `flags` without waiting (a FIFO would wait for
+// a writer) and only if the open file itself is a regular file, so nothing
+// can take its place after the check. Returns the descriptor, or -1 with
+// `error` saying why (the errno kept in `errorNumber` when it is the system's).
+int openRegularFile(const QString &path, int flags, QString *error, int *errorNumber = nullptr);
+
+// Reading one of the player's data files whole, up to a bound.
 struct RegularFileRead {
     QByteArray bytes;   // the first bytes of the file, at most the bound
     bool cut = false;   // the file goes on beyond the bound

@@ -1,5 +1,6 @@
 #include "toplist/BestListFile.h"
 
+#include "game/SystemError.h"
 #include "game/Windows1252.h"
 
 #include <QFile>
@@ -7,7 +8,6 @@
 #include <QStringView>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -180,6 +180,10 @@ std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *erro
         return std::nullopt;
     };
 
+    // An empty first line would let the first record pass for the check
+    // numbers; it is their line that is at fault.
+    if (!fields.empty() && fields.front().line != 1)
+        return fail(lineMessage(1, QStringLiteral("tarkistusnumerot puuttuvat.")));
     if (fields.size() < allFields) {
         // The first missing field would start a new line if it is a record's
         // name; otherwise it belongs on the last line read.
@@ -268,15 +272,6 @@ bool writeAll(int fd, const QByteArray &bytes)
     }
     return true;
 }
-
-namespace {
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-} // namespace
 
 QString saveFileAtomically(const QString &path, const QByteArray &bytes)
 {

@@ -1,7 +1,5 @@
 // The best-99 list: loading and checking its file, the view, the rank marker
 // and new entries.
-#include "toplist/BestListFile.h"
-#include "toplist/SafeListWrite.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 
@@ -18,20 +16,14 @@ const QColor markedPlace(128, 255, 128);
 
 bool Form1::LoadBestList()
 {
-    // A save cut short by a crash may leave its temporary file behind; the
-    // list itself is whole either way, so the leftover only takes room.
-    removeAbandonedSave(QStringLiteral("lista99.txt"));
-
-    QString error;
-    const std::optional<QByteArray> bytes = readListFile(QStringLiteral("lista99.txt"), &error);
-    if (!bytes) {
-        platform_.showMessage(QStringLiteral("Tiedostoa LISTA99.TXT ei voi lukea:\r%1\r%2")
-                                  .arg(QDir::current().absoluteFilePath(QStringLiteral("lista99.txt")), error),
+    const BestListKeeper::Loading loading = bestList.load(QStringLiteral("lista99.txt"));
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("lista99.txt"));
+    if (loading.unreadable) {
+        platform_.showMessage(QStringLiteral("Tiedostoa LISTA99.TXT ei voi lukea:\r%1\r%2").arg(path, loading.failure),
                               Platform::Icon::Critical);
         return false;
     }
-    const std::optional<BestListFile> read = parseBestList(*bytes, &error);
-    if (!read) {
+    if (!loading.ok()) {
         // A list that cannot be read whole is left as it is, never rewritten.
         // Beside the program a deleted list cannot come back, so only in the
         // player's folder is deleting it a way to start afresh.
@@ -39,12 +31,9 @@ bool Form1::LoadBestList()
             ? QStringLiteral("Korjaa tai poista tiedosto ja käynnistä Kopperi uudelleen: "
                              "poistetun tilalle tulee pelin mukana asennettu lista.")
             : QStringLiteral("Korjaa tiedosto ja käynnistä Kopperi uudelleen.");
-        const QString path = QDir::current().absoluteFilePath(QStringLiteral("lista99.txt"));
-        platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(error, path, advice), Platform::Icon::Critical);
+        platform_.showMessage(QStringLiteral("%1\r%2\r%3").arg(loading.failure, path, advice), Platform::Icon::Critical);
         return false;
     }
-    best = read->list;
-    stored = read->stored;
 
     for (int r = 0; r < 13; ++r) {
         const std::size_t i = std::size_t(r);
@@ -59,8 +48,7 @@ bool Form1::LoadBestList()
 
 void Form1::OnkoHuijattu()
 {
-    const CheckNumbers computed = computeCheckNumbers(best);
-    if (computed == stored)
+    if (computeCheckNumbers(best) == bestList.storedCheckNumbers())
         return;
     platform_.showMessage(QStringLiteral("LISTA99.TXT-tiedostoa on näpelöity !\r"
                                          "Eihän vaan olla paranneltu tuloksia ?\r"
@@ -72,56 +60,21 @@ void Form1::OnkoHuijattu()
     // The repair writes the list as it is in the file by then, which another
     // window may have changed while the messages were open.
     const BestList shown = best;
-    if (SaveBestList())
-        stored = computeCheckNumbers(best);
+    if (const QString failure = bestList.rewriteFile(); !failure.isEmpty())
+        platform_.showMessage(failure, Platform::Icon::Critical);
     if (best.names != shown.names || best.dates != shown.dates || best.scores != shown.scores)
         Scroll99Lista_Change();
 }
 
-ListChangeOutcome Form1::writeBestList()
+void Form1::clearPlaceMarks()
 {
-    // Another window may have changed the file since this one read it: the
-    // results not yet stored go into the list as it is now, and that list is
-    // the one shown from here on.
-    ListChangeOutcome outcome = changeBestListFile(QStringLiteral("lista99.txt"), [this](BestList &list) {
-        for (const ListEntry &entry : unsavedResults_)
-            enterResult(list, entry);
-    });
-    if (outcome.readWhole)
-        best = outcome.list;
-    if (outcome.saved)
-        unsavedResults_.clear();
-    return outcome;
-}
-
-bool Form1::SaveBestList()
-{
-    const ListChangeOutcome outcome = writeBestList();
-    if (outcome.saved)
-        return true;
-    QString text = QStringLiteral("99-listaa ei voitu tallentaa:\r%1\r%2\rAiempi LISTA99.TXT säilyy ennallaan.")
-                       .arg(outcome.where, outcome.failure);
-    if (!unsavedResults_.empty())
-        text += QStringLiteral("\rUusi tulos on tallessa ohjelman muistissa. Tallennusta yritetään uudelleen "
-                               "seuraavan tuloksen kanssa ja ohjelmaa lopetettaessa.");
-    platform_.showMessage(text, Platform::Icon::Critical);
-    return false;
-}
-
-void Form1::saveResultsBeforeEnd()
-{
-    // One more try unasked; after that the player may free space or fix the
-    // folder and try again as often as they like.
-    while (!unsavedResults_.empty() && !writeBestList().saved) {
-        if (!platform_.askYesNo(QStringLiteral("Tuloksia ei ole tallennettu 99-listaan. Yritetäänkö uudelleen?")))
-            return;
-    }
+    for (EventLabel *place : Lbl99Sijoitus)
+        place->setBackColor(palette().color(QPalette::Midlight));
 }
 
 void Form1::Scroll99Lista_Change()
 {
-    for (EventLabel *place : Lbl99Sijoitus)
-        place->setBackColor(palette().color(QPalette::Midlight));
+    clearPlaceMarks();
     listTop = std::int16_t(Scroll99Lista->value());
     for (int r = 0; r < 13; ++r) {
         const std::size_t row = std::size_t(r);
@@ -135,8 +88,7 @@ void Form1::Scroll99Lista_Change()
 
 void Form1::Lista99Seuranta()
 {
-    for (EventLabel *place : Lbl99Sijoitus)
-        place->setBackColor(palette().color(QPalette::Midlight));
+    clearPlaceMarks();
     if (lastPlayer < 0 || lastPlayer >= maxPlayers)
         return;
     const int total = grandTotal[std::size_t(lastPlayer)];
@@ -181,16 +133,14 @@ void Form1::Cmd99ListaOK_Click()
         return;
     listEntryDone = true;
     // The result goes where its score earns a place; should another window
-    // have stored results meanwhile, the save puts it in their list instead.
+    // have stored results meanwhile, in their list instead.
     const ListEntry entry{name, platform_.today().toString(QStringLiteral("dd.MM.yy")),
                           grandTotal[std::size_t(lastPlayer)]};
-    enterResult(best, entry);
-    unsavedResults_.push_back(entry);
-    SaveBestList();
+    if (const QString failure = bestList.addResult(entry); !failure.isEmpty())
+        platform_.showMessage(failure, Platform::Icon::Critical);
     Scroll99Lista_Change();
     Lista99Seuranta();
-    for (EventLabel *place : Lbl99Sijoitus)
-        place->setBackColor(palette().color(QPalette::Midlight));
+    clearPlaceMarks();
     if (entryWait_)
         entryWait_->quit();
 }

@@ -1,12 +1,14 @@
 #include "toplist/SafeListWrite.h"
 
+#include "game/RegularFile.h"
+#include "game/SystemError.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QThread>
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,28 +35,47 @@ int enterResult(BestList &list, const ListEntry &entry)
 
 namespace {
 
-// Another window holds the lock for milliseconds; three seconds is ample. A
-// lock whose holder has died is taken over at once, one whose holder still
-// runs after ten seconds (stopped, or on another machine) as well.
+// Another window holds the lock for milliseconds; three seconds is ample.
 constexpr int lockWaitMs = 3000;
-constexpr int staleLockMs = 10000;
 // QLockFile's own wait sleeps 100 ms and longer between tries, far more than
 // a window holds the lock, so the locks are polled here instead.
 constexpr unsigned long lockPollMs = 2;
 
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-QString notRegularFile()
-{
-    return QStringLiteral("LISTA99.TXT ei ole tavallinen tiedosto.");
-}
-
 QString lockedByAnother(const QString &lockName)
 {
     return QStringLiteral("Toinen Kopperi pitää 99-listaa lukittuna (%1).").arg(lockName);
+}
+
+// The lock file beside the list guards the list and the temporary file of
+// its atomic save. A lock whose holder has died is taken over at once, one
+// whose holder still runs after ten seconds (stopped, or on another
+// machine) as well.
+class FolderLock {
+public:
+    explicit FolderLock(const QString &listPath) : lock_(listPath + QStringLiteral(".lock"))
+    {
+        lock_.setStaleLockTime(10000);
+    }
+    bool take(const QDeadlineTimer &deadline)
+    {
+        while (!lock_.tryLock(0)) {
+            if (lock_.error() != QLockFile::LockFailedError || deadline.hasExpired())
+                return false;
+            QThread::msleep(lockPollMs);
+        }
+        return true;
+    }
+    QLockFile::LockError error() const { return lock_.error(); }
+    QString name() const { return lock_.fileName(); }
+
+private:
+    QLockFile lock_;
+};
+
+// Whether this process may create and remove files in the list's folder.
+bool folderWritable(const QString &listPath)
+{
+    return ::access(QFile::encodeName(QFileInfo(listPath).absolutePath()).constData(), W_OK | X_OK) == 0;
 }
 
 // Closes the file when it goes out of scope, which also releases its flock().
@@ -77,18 +98,6 @@ private:
     int fd_;
 };
 
-// O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the caller
-// refuses anything that is not a regular file right after.
-int openWithoutWaiting(const QByteArray &path, int flags)
-{
-    return ::open(path.constData(), flags | O_NONBLOCK | O_CLOEXEC);
-}
-
-bool isRegular(int fd, struct stat *st)
-{
-    return ::fstat(fd, st) == 0 && S_ISREG(st->st_mode);
-}
-
 bool readAll(int fd, QByteArray *bytes)
 {
     bytes->clear();
@@ -105,16 +114,6 @@ bool readAll(int fd, QByteArray *bytes)
     }
 }
 
-bool takeFolderLock(QLockFile &lock, const QDeadlineTimer &deadline)
-{
-    while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
-            return false;
-        QThread::msleep(lockPollMs);
-    }
-    return true;
-}
-
 // The list opened and locked with flock() on the file itself, which works
 // also where the folder cannot hold a lock file. A window that replaced the
 // file meanwhile leaves us holding the lock of the old one; then the new one
@@ -122,45 +121,42 @@ bool takeFolderLock(QLockFile &lock, const QDeadlineTimer &deadline)
 struct LockedList {
     Descriptor file;
     int writeError = 0;  // why it could not be opened for writing (0: it could)
+    int openError = 0;   // why it could not be opened at all (0: it was, or it is not a regular file)
+    QString failure;     // why it is not locked; empty when it is
 };
 
-std::optional<LockedList> lockListFile(const QByteArray &path, const QDeadlineTimer &deadline,
-                                       const QString &lockName, QString *error)
+LockedList lockListFile(const QString &path, const QDeadlineTimer &deadline, const QString &lockName)
 {
+    const QByteArray name = QFile::encodeName(path);
     for (;;) {
         LockedList locked;
-        int fd = openWithoutWaiting(path, O_RDWR);
-        if (fd < 0) {
-            locked.writeError = errno;
-            fd = openWithoutWaiting(path, O_RDONLY);
+        int fd = openRegularFile(path, O_RDWR, &locked.failure, &locked.writeError);
+        if (fd < 0 && locked.writeError != 0) {
+            locked.failure.clear();
+            fd = openRegularFile(path, O_RDONLY, &locked.failure, &locked.openError);
         }
-        if (fd < 0) {
-            *error = systemError(errno);
-            return std::nullopt;
-        }
+        if (fd < 0)
+            return locked;
         locked.file.reset(fd);
         struct stat opened {};
-        if (!isRegular(fd, &opened)) {
-            *error = notRegularFile();
-            return std::nullopt;
-        }
+        ::fstat(fd, &opened);
         while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) {
-                *error = systemError(errno);
-                return std::nullopt;
+                locked.failure = systemError(errno);
+                return locked;
             }
             if (deadline.hasExpired()) {
-                *error = lockedByAnother(lockName);
-                return std::nullopt;
+                locked.failure = lockedByAnother(lockName);
+                return locked;
             }
             QThread::msleep(lockPollMs);
         }
         struct stat named {};
-        if (::stat(path.constData(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+        if (::stat(name.constData(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
             return locked;
         if (deadline.hasExpired()) {
-            *error = lockedByAnother(lockName);
-            return std::nullopt;
+            locked.failure = lockedByAnother(lockName);
+            return locked;
         }
     }
 }
@@ -174,14 +170,15 @@ bool putAll(int fd, const QByteArray &bytes)
 // For a list shared through group rights in a folder that only its owner may
 // write. Not proof against a crash half-way, as the atomic save is, but a
 // failed write puts the old bytes back so the list stays readable.
-QString rewriteInPlace(const LockedList &list, const QByteArray &before, const QByteArray &after)
+QString rewriteInPlace(const LockedList &list, const QByteArray &before, const QByteArray &after, bool *kept)
 {
+    *kept = true;
     if (list.writeError != 0)
         return systemError(list.writeError);
     if (putAll(list.file.get(), after))
         return QString();
     const int error = errno;
-    putAll(list.file.get(), before);
+    *kept = putAll(list.file.get(), before);
     return systemError(error);
 }
 
@@ -193,56 +190,67 @@ QString realPath(const QString &path)
     return real.isEmpty() ? info.absoluteFilePath() : real;
 }
 
-QString lockFileName(const QString &realPath)
-{
-    return realPath + QStringLiteral(".lock");
-}
-
 } // namespace
 
-ListChangeOutcome changeBestListFile(const QString &path, const std::function<void(BestList &)> &change)
+ListChangeOutcome changeBestListFile(const QString &path, const std::function<void(BestList &)> &change,
+                                     const BestList *whenMissing)
 {
     ListChangeOutcome outcome;
     outcome.where = realPath(path);
-    const QString lockName = lockFileName(outcome.where);
     const QDeadlineTimer deadline(lockWaitMs);
 
-    // The lock file guards the temporary file too; a folder that cannot hold
-    // it cannot hold the temporary file either, and the list is rewritten in
-    // place under the file's own lock.
-    QLockFile folderLock(lockName);
-    folderLock.setStaleLockTime(staleLockMs);
-    const bool replaceable = takeFolderLock(folderLock, deadline);
-    if (!replaceable && folderLock.error() != QLockFile::PermissionError) {
-        outcome.failure = folderLock.error() == QLockFile::LockFailedError
-            ? lockedByAnother(lockName)
-            : QStringLiteral("Lukkotiedostoa %1 ei voitu luoda.").arg(lockName);
-        return outcome;
-    }
-    QString error;
-    const std::optional<LockedList> list = lockListFile(QFile::encodeName(outcome.where), deadline, lockName, &error);
-    if (!list) {
-        outcome.failure = error;
-        return outcome;
+    // The folder's lock file guards the temporary file of the atomic save. A
+    // folder we may not write can hold neither, nor could we remove a lock
+    // that a crashed owner left there: the list is then rewritten in place,
+    // under the file's own lock, which every writer takes.
+    FolderLock folderLock(outcome.where);
+    bool replaceable = folderWritable(outcome.where);
+    if (replaceable && !folderLock.take(deadline)) {
+        if (folderLock.error() != QLockFile::PermissionError) {
+            outcome.failure = folderLock.error() == QLockFile::LockFailedError
+                ? lockedByAnother(folderLock.name())
+                : QStringLiteral("Lukkotiedostoa %1 ei voitu luoda.").arg(folderLock.name());
+            return outcome;
+        }
+        replaceable = false;
     }
 
+    const LockedList list = lockListFile(outcome.where, deadline, folderLock.name());
     QByteArray before;
-    if (!readAll(list->file.get(), &before)) {
-        outcome.failure = systemError(errno);
+    if (list.openError == ENOENT && replaceable && whenMissing) {
+        // Deleted while the window was open: the list the window holds is
+        // the best there is, and the lock keeps another window's new file
+        // from being written over.
+        outcome.missing = true;
+        outcome.read = *whenMissing;
+    } else if (!list.failure.isEmpty()) {
+        outcome.failure = list.failure;
+        outcome.missing = list.openError == ENOENT;
         return outcome;
-    }
-    const std::optional<BestListFile> read = parseBestList(before, &error);
-    if (!read) {
-        // What cannot be read whole is not ours to overwrite.
-        outcome.failure = error + QStringLiteral("\rTiedostoon ei kirjoiteta, ennen kuin se on korjattu.");
-        return outcome;
+    } else {
+        if (!readAll(list.file.get(), &before)) {
+            outcome.failure = systemError(errno);
+            return outcome;
+        }
+        QString error;
+        const std::optional<BestListFile> read = parseBestList(before, &error);
+        if (!read) {
+            // What cannot be read whole is not ours to overwrite.
+            outcome.failure = error + QStringLiteral("\rTiedostoon ei kirjoiteta, ennen kuin se on korjattu.");
+            return outcome;
+        }
+        outcome.read = read->list;
     }
     outcome.readWhole = true;
-    outcome.list = read->list;
+    outcome.list = outcome.read;
     change(outcome.list);
     const QByteArray after = formatBestList(outcome.list, computeCheckNumbers(outcome.list));
-    outcome.failure = replaceable ? saveFileAtomically(outcome.where, after) : rewriteInPlace(*list, before, after);
+    if (replaceable)
+        outcome.failure = saveFileAtomically(outcome.where, after);
+    else
+        outcome.failure = rewriteInPlace(list, before, after, &outcome.fileKept);
     outcome.saved = outcome.failure.isEmpty();
+    outcome.fileKept = outcome.fileKept && !outcome.missing;
     return outcome;
 }
 
@@ -253,24 +261,16 @@ void removeAbandonedSave(const QString &path)
     // start when nothing was left behind.
     if (!QFileInfo::exists(temporarySaveName(where)))
         return;
-    QLockFile lock(lockFileName(where));
-    lock.setStaleLockTime(staleLockMs);
-    if (takeFolderLock(lock, QDeadlineTimer(lockWaitMs)))
+    FolderLock lock(where);
+    if (lock.take(QDeadlineTimer(lockWaitMs)))
         QFile::remove(temporarySaveName(where));
 }
 
 std::optional<QByteArray> readListFile(const QString &path, QString *error)
 {
-    const Descriptor file(openWithoutWaiting(QFile::encodeName(path), O_RDONLY));
-    if (file.get() < 0) {
-        *error = systemError(errno);
+    const Descriptor file(openRegularFile(path, O_RDONLY, error));
+    if (file.get() < 0)
         return std::nullopt;
-    }
-    struct stat st {};
-    if (!isRegular(file.get(), &st)) {
-        *error = notRegularFile();
-        return std::nullopt;
-    }
     // A window rewriting the list in place holds its lock; the bytes are read
     // once it is done. (One that replaces the list leaves this file whole.)
     const QDeadlineTimer deadline(lockWaitMs);

@@ -25,8 +25,11 @@ struct ListEntry {
 int enterResult(BestList &list, const ListEntry &entry);
 
 struct ListChangeOutcome {
-    bool readWhole = false;  // the file was read whole; `list` is it, changed
+    bool readWhole = false;  // `read` is the list as it was, `list` the changed one
     bool saved = false;
+    bool missing = false;    // there was no file: `read` is the list given for that case
+    bool fileKept = true;    // after a failure: the file is on disk as it was before
+    BestList read;
     BestList list;
     QString where;           // the file itself, symlinks followed
     QString failure;         // why nothing was saved, in Finnish
@@ -36,15 +39,17 @@ struct ListChangeOutcome {
 // a lock that a crashed one left), reads the file whole, applies `change`,
 // writes the result with fitting check numbers where the list really lives
 // and releases the lock. A file that cannot be read whole is never written.
-// Beside a symlink's target the list is replaced atomically; in a folder that
-// cannot be written, but with a list that can, it is rewritten in place.
-ListChangeOutcome changeBestListFile(const QString &path, const std::function<void(BestList &)> &change);
+// A list that has gone missing is written anew from `whenMissing`, when given,
+// with the change applied. Beside a symlink's target the list is replaced
+// atomically; in a folder that cannot be written, but with a list that can,
+// it is rewritten in place under the list's own lock.
+ListChangeOutcome changeBestListFile(const QString &path, const std::function<void(BestList &)> &change,
+                                     const BestList *whenMissing = nullptr);
 
 // Removes the temporary file of a save that was killed half-way, under the
 // same lock, so that a save running in another window keeps its own.
 void removeAbandonedSave(const QString &path);
 
-// The bytes of a regular file (symlinks followed), read once a window that
-// rewrites the list in place is done. Anything else in its place, a FIFO or a
-// device, is refused at once instead of making the program wait.
+// The bytes of the list file, read once a window that rewrites the list in
+// place is done. Only a regular file is read (symlinks followed).
 std::optional<QByteArray> readListFile(const QString &path, QString *error);

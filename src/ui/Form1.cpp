@@ -273,7 +273,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::endProgramAtOnce()
 {
-    saveResultsBeforeEnd();
+    bestList.storeBeforeEnd([this](const QString &question) { return platform_.askYesNo(question); });
     platform_.endProgram(0);
     // Only a test platform returns: leave the window inert, release a pending
     // name entry without storing it.

@@ -4,7 +4,6 @@
 #include "game/FileLocations.h"
 #include "game/GameState.h"
 #include "game/Platform.h"
-#include "toplist/SafeListWrite.h"
 
 #include <QMainWindow>
 #include <array>
@@ -116,7 +115,7 @@ public:
     // True once the program has been ended (only a test platform gets here).
     bool programEnded() const { return programEnded_; }
     // Results the list file has not taken yet (a save failed).
-    bool hasUnsavedResults() const { return !unsavedResults_.empty(); }
+    bool hasUnsavedResults() const { return bestList.hasUnsavedResults(); }
 
     // ---- Handlers ----
     // Start-up and setup
@@ -199,9 +198,7 @@ private:
     void OnkoValittu();
     bool LoadBestList();
     void OnkoHuijattu();
-    bool SaveBestList();
-    ListChangeOutcome writeBestList();
-    void saveResultsBeforeEnd();
+    void clearPlaceMarks();
     void showStartScreen();
     void clearScores();
     void refuseFilledCategory();
@@ -224,9 +221,6 @@ private:
     FileLocations files_;  // decided by Form_Load
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
-    // Results entered but not yet in the file; every write of the list
-    // stores them too, and quitting tries once more.
-    std::vector<ListEntry> unsavedResults_;
     bool programEnded_ = false;
     bool diceLanding_ = false;
 };

@@ -283,6 +283,8 @@ void TestBestListFile::malformedFilesAreRefused_data()
         << withLine(file, 7, "Anna,07.12.26,x").replace("\r\n", "\n") << at(7, scoreText);
     QTest::newRow("an empty line still counts as a line")
         << withLine(file, 7, "Anna,07.12.26,x").replace("\r\n", "\r\n\r\n") << at(13, scoreText);
+    QTest::newRow("an empty first line is line 1's fault")
+        << "\r\n" + file << at(1, QStringLiteral("tarkistusnumerot puuttuvat."));
     QTest::newRow("check number 1 above the 32-bit range")
         << withLine(file, 1, "2147483648,1,2,3")
         << at(1, QStringLiteral("tarkistusnumero 1 ei mahdu sallittuihin rajoihin."));
