@@ -1,7 +1,16 @@
 // The die pictures beside the program, and the built-in ones behind them.
 #include "WindowFixture.h"
+#include "ui/Pictures.h"
 
 #include <QImage>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -9,6 +18,8 @@ QColor centreOf(const QPixmap &picture)
 {
     return picture.toImage().pixelColor(picture.width() / 2, picture.height() / 2);
 }
+
+const QColor red(255, 0, 0);
 
 } // namespace
 
@@ -20,6 +31,8 @@ private slots:
     void aPictureBesideTheProgramIsShown();
     void aMissingOrBrokenPictureFallsBackToTheBuiltInOne();
     void markedAndBlankDiceShowTheirPictures();
+    void aFifoOrAnOversizedFileFallsBackWithoutWaiting_data();
+    void aFifoOrAnOversizedFileFallsBackWithoutWaiting();
 };
 
 void TestPictures::startPicturesAndIconAreBuiltIn()
@@ -84,6 +97,46 @@ void TestPictures::markedAndBlankDiceShowTheirPictures()
         QCOMPARE(die->pictureName(), QStringLiteral("t1.bmp"));
         QVERIFY(!die->picture().isNull());
     }
+}
+
+void TestPictures::aFifoOrAnOversizedFileFallsBackWithoutWaiting_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("a FIFO") << true;
+    QTest::newRow("a picture of over a megabyte") << false;
+}
+
+void TestPictures::aFifoOrAnOversizedFileFallsBackWithoutWaiting()
+{
+    QFETCH(bool, fifo);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("t1.bmp"));
+    if (fifo) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QImage big(700, 500, QImage::Format_RGB888);
+        big.fill(red);
+        QVERIFY(big.save(path, "BMP"));
+    }
+    // A reader still stuck in open() after a few seconds is let go by opening
+    // the writing end, which succeeds only while a reader waits: a regression
+    // fails instead of hanging.
+    std::promise<void> done;
+    std::atomic<bool> stuck{false};
+    std::thread watchdog([&, finished = done.get_future()] {
+        if (fifo && finished.wait_for(std::chrono::seconds(3)) == std::future_status::timeout) {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            stuck = fd >= 0;
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    const QPixmap picture = diePicture(QStringLiteral("t1.bmp"), {folder.path()});
+    done.set_value();
+    watchdog.join();
+    QVERIFY(!stuck);
+    QCOMPARE(picture.size(), QSize(56, 49));
+    QCOMPARE(centreOf(picture), centreOf(QPixmap(QStringLiteral(":/pictures/t1.bmp"))));
 }
 
 QTEST_MAIN(TestPictures)
