@@ -1,5 +1,13 @@
 #include "dice/DiceGenerator.h"
 
+DiceGenerator::DiceGenerator(std::uint32_t seed)
+{
+    // Multiplying by an odd number spreads nearby seeds apart; xorshift would
+    // stay at a state of 0 for ever, so the one seed that gives it is moved.
+    const std::uint32_t mixed = seed * 0x9E3779B9u ^ startState;
+    state_ = mixed != 0 ? mixed : startState ^ 1u;
+}
+
 float DiceGenerator::next()
 {
     // xorshift32 (shifts 13, 17, 5): written out so that the sequence does not

@@ -4,18 +4,24 @@
 #include <cstdint>
 
 // The dice's pseudo-random generator: single-precision numbers uniform in
-// [0, 1) from a fixed start state. It is never seeded, so two runs that click
+// [0, 1) from a fixed start state. The game never seeds it, so two runs that click
 // the same buttons at the same clock seconds throw the same dice. The sequence
 // is the same on every compiler and platform.
 class DiceGenerator {
 public:
+    DiceGenerator() = default;
+    // Another sequence for each seed, for simulations; seed 0 gives the
+    // game's own.
+    explicit DiceGenerator(std::uint32_t seed);
+
     // The next number r in [0, 1).
     float next();
     // The next die value: the integer part of r * 6 + 1, so 1..6.
     int nextDieValue();
 
 private:
-    std::uint32_t state_ = 0x2545F491u;
+    static constexpr std::uint32_t startState = 0x2545F491u;
+    std::uint32_t state_ = startState;
 };
 
 // A die value from a draw r in [0, 1): the integer part of r * 6 + 1, computed
