@@ -1,0 +1,83 @@
+#pragma once
+
+#include "scoring/ScoringRules.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Perfect play for one player's score sheet: a table of the points still to
+// come at the start of every turn, and the best action for any moment of a
+// turn, worked out from the table when asked.
+namespace strategy {
+
+struct RuleTables;
+
+// What of a player's sheet matters for the rest of the game.
+struct Sheet {
+    std::uint16_t filled = 0; // bit code-1 set: row `code` is recorded
+    int upperSum = 0;         // the upper rows' total so far, any value >= 0
+};
+
+// The rules played by: ours, or others that check the solver.
+struct Rules {
+    int categories = 0; // rows have the codes 1..categories, at most 15
+    std::function<int(int code, const Dice &dice)> score;
+    std::uint16_t upperRows = 0; // bit code-1 set: the row adds to the upper sum (scores >= 0)
+    int bonusThreshold = 63;     // 0..63
+    int bonusPoints = 0;
+
+    static Rules ours();
+};
+
+struct Action {
+    enum class Kind { ThrowAll, Keep, Record };
+    Kind kind = Kind::ThrowAll;
+    std::array<int, 7> keep{}; // Keep: dice kept per face 1..6, the others thrown again
+    int category = 0;          // Record: the row to record the dice in now
+    double value = 0;          // expected points still to come, a row recorded now included
+};
+
+class Table {
+public:
+    // Every sheet of a game; threads 0 uses every core.
+    static Table compute(const Rules &rules, unsigned threads = 0);
+    // Only the sheets that can follow `start`; value() of any other is NaN.
+    static Table computeFrom(const Rules &rules, Sheet start, unsigned threads = 0);
+
+    // Expected points still to come, upper bonus included, at the start of a
+    // turn; NaN for a sheet the table does not hold.
+    double value(Sheet sheet) const;
+    // Some game reaches this sheet: its rows exist and can make its upper sum.
+    bool possible(Sheet sheet) const;
+
+    // The table file. Reading checks the bytes against these rules (ours by
+    // default) and gives no table, with a Finnish message, if anything is off.
+    QByteArray toBytes() const;
+    static std::optional<Table> fromBytes(const QByteArray &bytes, QString *error);
+    static std::optional<Table> fromBytes(const QByteArray &bytes, const Rules &rules, QString *error);
+    static std::optional<Table> readFile(const QString &path, QString *error);
+    static std::optional<Table> readFile(const QString &path, const Rules &rules, QString *error);
+
+private:
+    friend Action advise(const Table &table, Sheet sheet, int throwsMade, const Dice &dice);
+    Table() = default;
+    const float *valuesOf(Sheet sheet) const; // null when the table does not hold it
+
+    std::shared_ptr<const RuleTables> rules_;
+    std::vector<float> values_; // [filled][upper sum capped at the bonus threshold]
+};
+
+// The best action after `throwsMade` throws of this turn (0..3) showing
+// `dice`. The sheet must be one the table holds and not full, the dice 1..6;
+// anything else gives value NaN. Ties go the same way every time: recording
+// now before keeping, more dice kept before fewer, the lower row code first.
+Action advise(const Table &table, Sheet sheet, int throwsMade, const Dice &dice);
+
+} // namespace strategy
