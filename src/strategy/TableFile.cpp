@@ -2,6 +2,7 @@
 #include "strategy/RuleTables.h"
 #include "strategy/Strategy.h"
 
+#include <QByteArrayView>
 #include <QtEndian>
 
 #include <cmath>
@@ -26,10 +27,12 @@ qint64 fileSizeFor(const RuleTables &rules)
     return headerSize + qint64(rules.entries()) * 4;
 }
 
+// Through a view: GCC's bounds check cannot tell that a QByteArray long
+// enough to read from is not its shared empty one.
 template <typename T>
-T readAt(const QByteArray &bytes, int offset)
+T readAt(QByteArrayView bytes, int offset)
 {
-    return qFromLittleEndian<T>(bytes.constData() + offset);
+    return qFromLittleEndian<T>(bytes.data() + offset);
 }
 
 template <typename T>
