@@ -1,0 +1,257 @@
+#include "strategy/Strategy.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+using strategy::Action;
+using strategy::Rules;
+using strategy::Sheet;
+using strategy::Table;
+
+Q_DECLARE_METATYPE(Dice)
+
+namespace {
+
+constexpr std::uint16_t everyRow = (1u << category::count) - 1;
+
+std::uint16_t allBut(std::initializer_list<int> codes)
+{
+    std::uint16_t filled = everyRow;
+    for (const int code : codes)
+        filled &= std::uint16_t(~(1u << (code - 1)));
+    return filled;
+}
+
+// The rules of the American game, with no extra Yahtzees or jokers.
+int americanScore(int code, const Dice &dice)
+{
+    std::array<int, 7> shown{};
+    int sum = 0;
+    for (const int face : dice) {
+        ++shown[face];
+        sum += face;
+    }
+    const int most = *std::max_element(shown.begin() + 1, shown.end());
+    auto run = [&shown](int length) {
+        for (int low = 1; low + length - 1 <= 6; ++low) {
+            if (std::all_of(shown.begin() + low, shown.begin() + low + length, [](int n) { return n > 0; }))
+                return true;
+        }
+        return false;
+    };
+    switch (code) {
+    case 7: return most >= 3 ? sum : 0;
+    case 8: return most >= 4 ? sum : 0;
+    case 9: return std::count(shown.begin(), shown.end(), 3) == 1 && std::count(shown.begin(), shown.end(), 2) == 1 ? 25 : 0;
+    case 10: return run(4) ? 30 : 0;
+    case 11: return run(5) ? 40 : 0;
+    case 12: return most == 5 ? 50 : 0;
+    case 13: return sum;
+    default: return code * shown[code];
+    }
+}
+
+Rules americanRules()
+{
+    Rules rules;
+    rules.categories = 13;
+    rules.score = americanScore;
+    rules.upperRows = 0x3F;
+    rules.bonusThreshold = 63;
+    rules.bonusPoints = 35;
+    return rules;
+}
+
+// The chance that a die ends on a wanted face when it is kept once it shows
+// it: three throws at 1/6.
+const double endsOnFace = 1.0 - std::pow(5.0 / 6.0, 3);
+
+// At least `atLeast` of five dice end on the wanted face.
+double atLeastOnFace(int atLeast)
+{
+    double chance = 0;
+    for (int n = atLeast; n <= 5; ++n) {
+        const double ways = std::tgamma(6.0) / (std::tgamma(n + 1.0) * std::tgamma(6.0 - n));
+        chance += ways * std::pow(endsOnFace, n) * std::pow(1.0 - endsOnFace, 5 - n);
+    }
+    return chance;
+}
+
+const Table &builtTable()
+{
+    static const std::optional<Table> table = [] {
+        QString error;
+        std::optional<Table> read = Table::readFile(QStringLiteral(KOPPERI_STRATEGY_TABLE), &error);
+        if (!read)
+            qFatal("%s", qPrintable(error));
+        return read;
+    }();
+    return *table;
+}
+
+QString describe(const Action &action)
+{
+    switch (action.kind) {
+    case Action::Kind::ThrowAll:
+        return QStringLiteral("throw all");
+    case Action::Kind::Record:
+        return QStringLiteral("record %1").arg(action.category);
+    case Action::Kind::Keep:
+        break;
+    }
+    QString kept;
+    for (int face = 1; face <= 6; ++face)
+        kept += QString(action.keep[face], QChar(u'0' + face));
+    return QStringLiteral("keep %1").arg(kept.isEmpty() ? QStringLiteral("-") : kept);
+}
+
+} // namespace
+
+class TestStrategy : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theLastRowAlone_data();
+    void theLastRowAlone();
+    void americanRulesGiveThePublishedScore();
+    void ourRulesFromTheEmptySheet();
+    void advice_data();
+    void advice();
+    void theFirstThrowsAverageToTheTable_data();
+    void theFirstThrowsAverageToTheTable();
+    void statesTheTableDoesNotHoldGetNoAdvice();
+};
+
+void TestStrategy::theLastRowAlone_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("upperSum");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<int>("decimals");
+
+    QTest::newRow("chance keeps its best sum") << category::chance << 0 << 23.33 << 2;
+    QTest::newRow("a Yatzy within three throws is 4.603 % likely") << category::yatzy << 0 << 2.3014 << 4;
+    QTest::newRow("ones with the bonus out of reach") << category::ones << 30 << 5 * endsOnFace << 4;
+    QTest::newRow("ones with the bonus already earned") << category::ones << 70 << 5 * endsOnFace << 4;
+    QTest::newRow("sixes where three earn the bonus")
+        << category::sixes << 45 << 30 * endsOnFace + 50 * atLeastOnFace(3) << 4;
+    QTest::newRow("sixes where one earns the bonus")
+        << category::sixes << 57 << 30 * endsOnFace + 50 * atLeastOnFace(1) << 4;
+}
+
+void TestStrategy::theLastRowAlone()
+{
+    QFETCH(int, code);
+    QFETCH(int, upperSum);
+    QFETCH(double, expected);
+    QFETCH(int, decimals);
+
+    const Sheet sheet{allBut({code}), upperSum};
+    const Table table = Table::computeFrom(Rules::ours(), sheet);
+    const double value = table.value(sheet);
+    QVERIFY2(std::abs(value - expected) < 0.5 * std::pow(10.0, -decimals),
+             qPrintable(QStringLiteral("%1, expected %2").arg(value, 0, 'f', 6).arg(expected, 0, 'f', 6)));
+}
+
+void TestStrategy::americanRulesGiveThePublishedScore()
+{
+    const Table table = Table::compute(americanRules());
+    QCOMPARE(std::round(table.value(Sheet{}) * 100) / 100, 245.87);
+}
+
+void TestStrategy::ourRulesFromTheEmptySheet()
+{
+    QCOMPARE(std::round(builtTable().value(Sheet{}) * 100) / 100, 248.44);
+}
+
+void TestStrategy::advice_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::addColumn<int>("upperSum");
+    QTest::addColumn<int>("throwsMade");
+    QTest::addColumn<Dice>("dice");
+    QTest::addColumn<QString>("action");
+
+    QTest::newRow("sixes full of fives after the last throw fill the full house")
+        << 0 << 0 << 3 << Dice{6, 6, 6, 5, 5} << "record 13";
+    QTest::newRow("sixes full of fives after the first throw keep the sixes")
+        << 0 << 0 << 1 << Dice{6, 5, 6, 5, 6} << "keep 666";
+    QTest::newRow("a Yatzy at once is recorded at once")
+        << 0 << 0 << 1 << Dice{3, 3, 3, 3, 3} << "record 15";
+    QTest::newRow("a small straight at once is recorded at once")
+        << 0 << 0 << 1 << Dice{4, 2, 5, 1, 3} << "record 11";
+    QTest::newRow("four sixes with the bonus in hand still go for the Yatzy")
+        << int(allBut({category::sixes, category::yatzy})) << 45 << 2 << Dice{6, 6, 6, 6, 2} << "keep 6666";
+    QTest::newRow("two sixes reach the bonus: sixes before chance")
+        << int(allBut({category::sixes, category::chance})) << 51 << 3 << Dice{6, 6, 1, 2, 3} << "record 6";
+    QTest::newRow("two sixes fall one short: chance, and sixes later")
+        << int(allBut({category::sixes, category::chance})) << 50 << 3 << Dice{6, 6, 1, 2, 3} << "record 14";
+    QTest::newRow("at the start of a turn the dice are thrown")
+        << 0 << 0 << 0 << Dice{} << "throw all";
+}
+
+void TestStrategy::advice()
+{
+    QFETCH(int, filled);
+    QFETCH(int, upperSum);
+    QFETCH(int, throwsMade);
+    QFETCH(Dice, dice);
+    QFETCH(QString, action);
+
+    const Action advised = strategy::advise(builtTable(), Sheet{std::uint16_t(filled), upperSum}, throwsMade, dice);
+    QCOMPARE(describe(advised), action);
+    QVERIFY(std::isfinite(advised.value));
+}
+
+void TestStrategy::theFirstThrowsAverageToTheTable_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::addColumn<int>("upperSum");
+
+    QTest::newRow("the empty sheet") << 0 << 0;
+    QTest::newRow("upper rows half done, below par") << int(allBut({4, 5, 6, 8, 9, 12, 13, 15})) << 5;
+    QTest::newRow("bonus earned, two rows left") << int(allBut({category::twoPairs, category::chance})) << 75;
+}
+
+// The advice after the first throw, averaged over the throws, must give back
+// the table's value: the advice and the table are reckoned apart.
+void TestStrategy::theFirstThrowsAverageToTheTable()
+{
+    QFETCH(int, filled);
+    QFETCH(int, upperSum);
+
+    const Sheet sheet{std::uint16_t(filled), upperSum};
+    double mean = 0;
+    int throwsSeen = 0;
+    for (int n = 0; n < 7776; ++n) {
+        Dice dice{};
+        for (int i = 0, rest = n; i < 5; ++i, rest /= 6)
+            dice[std::size_t(i)] = rest % 6 + 1;
+        // Each ordered throw once: faces drawn in every order weigh the same.
+        mean += strategy::advise(builtTable(), sheet, 1, dice).value / 7776.0;
+        ++throwsSeen;
+    }
+    QCOMPARE(throwsSeen, 7776);
+    QVERIFY2(std::abs(mean - builtTable().value(sheet)) < 1e-3,
+             qPrintable(QStringLiteral("%1 vs %2").arg(mean).arg(builtTable().value(sheet))));
+}
+
+void TestStrategy::statesTheTableDoesNotHoldGetNoAdvice()
+{
+    const Table &table = builtTable();
+    const Dice dice{1, 2, 3, 4, 5};
+    QVERIFY(std::isnan(strategy::advise(table, Sheet{everyRow, 84}, 1, dice).value));
+    QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 3}, 1, dice).value));
+    QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 0}, 4, dice).value));
+    QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 0}, 2, Dice{1, 2, 3, 4, 7}).value));
+    QVERIFY(std::isnan(strategy::advise(table, Sheet{0x8000, 0}, 2, dice).value));
+    QVERIFY(!table.possible(Sheet{1, 6}));
+    QVERIFY(table.possible(Sheet{0x3F, 105}));
+    QVERIFY(!table.possible(Sheet{0x3F, 106}));
+}
+
+QTEST_GUILESS_MAIN(TestStrategy)
+#include "test_strategy.moc"

@@ -1,0 +1,269 @@
+#include "dice/DiceGenerator.h"
+#include "strategy/Strategy.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using strategy::Rules;
+using strategy::Sheet;
+using strategy::Table;
+
+namespace {
+
+const QString builtTablePath = QStringLiteral(KOPPERI_STRATEGY_TABLE);
+
+QByteArray builtBytes()
+{
+    QFile file(builtTablePath);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("%s: %s", qPrintable(builtTablePath), qPrintable(file.errorString()));
+    return file.readAll();
+}
+
+QByteArray withByte(QByteArray bytes, int at, char value)
+{
+    bytes[at] = value;
+    return bytes;
+}
+
+QByteArray flipped(const QByteArray &bytes, int at)
+{
+    return withByte(bytes, at, char(bytes[at] ^ 0x10));
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess tool;
+    tool.start(QStringLiteral(KOPPERI_STRATEGY_TOOL), arguments);
+    tool.write(input);
+    tool.closeWriteChannel();
+    if (!tool.waitForFinished(60000))
+        qFatal("kopperi-strategy did not finish");
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardOutput()), QString::fromLocal8Bit(tool.readAllStandardError())};
+}
+
+} // namespace
+
+class TestStrategyTool : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theBuiltTableReadsAndWritesBackTheSameBytes();
+    void damagedTablesAreRefused_data();
+    void damagedTablesAreRefused();
+    void filesThatCannotBeTheTable();
+    void adviceLines_data();
+    void adviceLines();
+    void badArguments_data();
+    void badArguments();
+    void simulatedGamesScoreAsTheTableExpects();
+    void seededGeneratorsNeverStall_data();
+    void seededGeneratorsNeverStall();
+};
+
+void TestStrategyTool::theBuiltTableReadsAndWritesBackTheSameBytes()
+{
+    const QByteArray bytes = builtBytes();
+    QString error;
+    const std::optional<Table> table = Table::fromBytes(bytes, &error);
+    QVERIFY2(table, qPrintable(error));
+    QVERIFY(table->toBytes() == bytes);
+}
+
+void TestStrategyTool::damagedTablesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("bonusPoints");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray bytes = builtBytes();
+    const int values = 36;
+    QTest::newRow("empty") << QByteArray() << 50 << "vajaa";
+    QTest::newRow("not a table") << QByteArray("Kopperi\n") << 50 << "ei ole Kopperin strategiataulukko";
+    QTest::newRow("the header cut") << bytes.left(30) << 50 << "vajaa";
+    QTest::newRow("one byte short") << bytes.chopped(1) << 50 << "vajaa: siinä on 8388643 tavua";
+    QTest::newRow("one byte too many") << bytes + '\0' << 50 << "liian pitkä";
+    QTest::newRow("a newer format") << withByte(bytes, 8, 2) << 50 << "muotoversio on 2";
+    QTest::newRow("another sheet") << withByte(bytes, 12, 13) << 50 << "13 rivin";
+    QTest::newRow("other rules") << bytes << 35 << "toisilla pistesäännöillä";
+    QTest::newRow("the first value flipped") << flipped(bytes, values) << 50 << "tarkistussumma";
+    QTest::newRow("the last value flipped") << flipped(bytes, int(bytes.size()) - 1) << 50 << "tarkistussumma";
+    QTest::newRow("the checksum flipped") << flipped(bytes, 30) << 50 << "tarkistussumma";
+    const Sheet late{0x7FFE, 0};
+    QTest::newRow("a table of the last turn only")
+        << Table::computeFrom(Rules::ours(), late).toBytes() << 50 << "mahdoton arvo";
+}
+
+void TestStrategyTool::damagedTablesAreRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, bonusPoints);
+    QFETCH(QString, message);
+
+    Rules rules = Rules::ours();
+    rules.bonusPoints = bonusPoints;
+    QString error;
+    QVERIFY(!Table::fromBytes(bytes, rules, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+}
+
+void TestStrategyTool::filesThatCannotBeTheTable()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString missing = folder.filePath(QStringLiteral("strategia.bin"));
+    const QString longer = folder.filePath(QStringLiteral("pitka.bin"));
+    QFile file(longer);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(builtBytes() + "!");
+    file.close();
+
+    QString error;
+    QVERIFY(!Table::readFile(missing, &error));
+    QVERIFY2(error.contains(missing), qPrintable(error));
+    QVERIFY(!Table::readFile(folder.path(), &error));
+    QVERIFY2(error.contains(QStringLiteral("tavallinen tiedosto")), qPrintable(error));
+    QVERIFY(!Table::readFile(longer, &error));
+    QVERIFY2(error.contains(QStringLiteral("liian pitkä")), qPrintable(error));
+    QVERIFY2(Table::readFile(builtTablePath, &error), qPrintable(error));
+}
+
+void TestStrategyTool::adviceLines_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");  // a pattern of the whole output
+    QTest::addColumn<QString>("err");  // a part of the error output
+
+    const QString number = QStringLiteral("\\d+\\.\\d{4}");
+    QTest::newRow("a full house recorded") << QByteArray("- 0 3 6 6 6 5 5\n") << 0
+                                           << QStringLiteral("record 13 %1\n").arg(number) << "";
+    QTest::newRow("three sixes kept, after empty lines")
+        << QByteArray("\n  \n- 0 1 6 5 6 5 6\n") << 0 << QStringLiteral("keep 6 6 6 %1\n").arg(number) << "";
+    QTest::newRow("five ones thrown again for the chance")
+        << QByteArray("1,2,3,4,5,6,7,8,9,10,11,12,13,15 70 1 1 1 1 1 1\n") << 0
+        << QStringLiteral("keep - %1\n").arg(number) << "";
+    QTest::newRow("good lines answered up to a bad one")
+        << QByteArray("- 0 3 6 6 6 5 5\n- 0 3 6 6 6 5 5\n- 0 4 6 6 6 5 5\n- 0 3 6 6 6 5 5\n") << 1
+        << QStringLiteral("(record 13 %1\n){2}").arg(number) << "line 3: throws \"4\"";
+
+    const QList<QPair<QByteArray, QString>> bad = {
+        {"- 0 3 6 6 6 5", "7 fields"},
+        {"- 0 3 6 6 6 5 5 x", "9 fields"},
+        {"16 0 3 6 6 6 5 5", "filled row \"16\""},
+        {"1,,2 0 3 6 6 6 5 5", "filled row \"\""},
+        {"3,3 6 3 6 6 6 5 5", "row 3 is filled twice"},
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15 0 3 6 6 6 5 5", "every row is filled"},
+        {"- -1 3 6 6 6 5 5", "upper sum \"-1\""},
+        {"1 7 3 6 6 6 5 5", "upper sum 7 cannot"},
+        {"- 0 0 6 6 6 5 5", "throws \"0\""},
+        {"- 0 3 6 6 7 5 5", "die 3 \"7\""},
+        {"- 0 3 6 6 6 5 5.0", "die 5 \"5.0\""},
+    };
+    for (const auto &[line, message] : bad)
+        QTest::newRow(line.constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
+}
+
+void TestStrategyTool::adviceLines()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    const Run run = runTool({QStringLiteral("--table"), builtTablePath, QStringLiteral("advise")}, input);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(out)).match(run.out).hasMatch(), qPrintable(run.out));
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
+}
+
+void TestStrategyTool::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("no command") << QStringList() << 2 << "usage:";
+    QTest::newRow("an unknown command") << QStringList{"solve"} << 2 << "unknown command solve";
+    QTest::newRow("--table without its file") << QStringList{"--table"} << 2 << "--table needs a value";
+    QTest::newRow("no games") << QStringList{"simulate", "0"} << 2 << "usage:";
+    QTest::newRow("a seed beyond 32 bits") << QStringList{"simulate", "5", "4294967296"} << 2 << "SEED";
+    QTest::newRow("table without its file") << QStringList{"table"} << 2 << "usage:";
+    QTest::newRow("a table that is not one")
+        << QStringList{"--table", QStringLiteral(KOPPERI_STRATEGY_TOOL), "simulate", "1"} << 1
+        << "ei ole Kopperin strategiataulukko";
+}
+
+void TestStrategyTool::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+
+    const Run run = runTool(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
+}
+
+// A game loop that lost the bonus or a row's points would miss by far more.
+void TestStrategyTool::simulatedGamesScoreAsTheTableExpects()
+{
+    const Run run = runTool({QStringLiteral("--table"), builtTablePath, QStringLiteral("simulate"),
+                             QStringLiteral("2000"), QStringLiteral("7")});
+    QCOMPARE(run.exitCode, 0);
+    auto figure = [&run](const char *name) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("^%1 ([0-9.]+)$").arg(QLatin1String(name)),
+                               QRegularExpression::MultilineOption).match(run.out);
+        return match.hasMatch() ? match.captured(1).toDouble() : std::nan("");
+    };
+    const double mean = figure("mean");
+    const double expected = figure("expected");
+    const double standardError = figure("standard error");
+    QVERIFY2(standardError > 0.5 && standardError < 2.0, qPrintable(run.out));
+    QVERIFY2(std::abs(mean - expected) < 4 * standardError, qPrintable(run.out));
+}
+
+void TestStrategyTool::seededGeneratorsNeverStall_data()
+{
+    QTest::addColumn<quint32>("seed");
+
+    // The seed that the mixing would turn into the stuck state 0.
+    quint32 inverse = 0x9E3779B9u;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2 - 0x9E3779B9u * inverse;
+    QTest::newRow("the seed that would give state 0") << quint32(0x2545F491u * inverse);
+    QTest::newRow("seed 1") << quint32(1);
+    QTest::newRow("the largest seed") << quint32(0xFFFFFFFFu);
+}
+
+void TestStrategyTool::seededGeneratorsNeverStall()
+{
+    QFETCH(quint32, seed);
+    DiceGenerator seeded(seed);
+    DiceGenerator game;
+    int differences = 0;
+    for (int i = 0; i < 100; ++i)
+        differences += seeded.nextDieValue() != game.nextDieValue() ? 1 : 0;
+    QVERIFY(differences > 50);
+    QVERIFY(seeded.next() != seeded.next());
+
+    DiceGenerator zero(0);
+    DiceGenerator unseeded;
+    QCOMPARE(zero.next(), unseeded.next());
+}
+
+QTEST_GUILESS_MAIN(TestStrategyTool)
+#include "test_strategy_tool.moc"
