@@ -95,8 +95,7 @@ Action advise(const Table &table, Sheet sheet, int throwsMade, const Dice &dice)
         return action;
 
     // What each keep is worth before the dice are thrown again, with one or
-    // two throws left after it.
-    // Reckoned in the table's own lanes, all holding this sheet.
+    // two throws left after it, reckoned in the table's lanes as the table was.
     TurnScratch scratch;
     Lanes *keep = scratch.keep.data();
     Lanes *throws = keep + Keeps::firstThrow;

@@ -57,8 +57,9 @@ public:
     // Some game reaches this sheet: its rows exist and can make its upper sum.
     bool possible(Sheet sheet) const;
 
-    // The table file. Reading checks the bytes against these rules (ours by
-    // default) and gives no table, with a Finnish message, if anything is off.
+    // The table file. Reading checks the bytes against the rules (ours by
+    // default) and gives no table if anything is off, with a Finnish message
+    // that says what, but not the file's name.
     QByteArray toBytes() const;
     static std::optional<Table> fromBytes(const QByteArray &bytes, QString *error);
     static std::optional<Table> fromBytes(const QByteArray &bytes, const Rules &rules, QString *error);

@@ -157,7 +157,7 @@ std::optional<Table> Table::readFile(const QString &path, const Rules &rules, QS
     if (wrong.isEmpty())
         table = fromBytes(read.bytes, rules, &wrong);
     if (!table && error)
-        *error = QStringLiteral("Strategiataulukkoa %1 ei voi käyttää: %2").arg(path, wrong);
+        *error = wrong;
     return table;
 }
 

@@ -94,18 +94,12 @@ const Table &builtTable()
 
 QString describe(const Action &action)
 {
-    switch (action.kind) {
-    case Action::Kind::ThrowAll:
-        return QStringLiteral("throw all");
-    case Action::Kind::Record:
-        return QStringLiteral("record %1").arg(action.category);
-    case Action::Kind::Keep:
-        break;
-    }
+    if (action.kind != Action::Kind::Keep)
+        return action.kind == Action::Kind::Record ? QStringLiteral("record %1").arg(action.category) : "throw all";
     QString kept;
     for (int face = 1; face <= 6; ++face)
         kept += QString(action.keep[face], QChar(u'0' + face));
-    return QStringLiteral("keep %1").arg(kept.isEmpty() ? QStringLiteral("-") : kept);
+    return "keep " + (kept.isEmpty() ? QStringLiteral("-") : kept);
 }
 
 } // namespace
@@ -225,16 +219,13 @@ void TestStrategy::theFirstThrowsAverageToTheTable()
 
     const Sheet sheet{std::uint16_t(filled), upperSum};
     double mean = 0;
-    int throwsSeen = 0;
     for (int n = 0; n < 7776; ++n) {
         Dice dice{};
         for (int i = 0, rest = n; i < 5; ++i, rest /= 6)
             dice[std::size_t(i)] = rest % 6 + 1;
         // Each ordered throw once: faces drawn in every order weigh the same.
         mean += strategy::advise(builtTable(), sheet, 1, dice).value / 7776.0;
-        ++throwsSeen;
     }
-    QCOMPARE(throwsSeen, 7776);
     QVERIFY2(std::abs(mean - builtTable().value(sheet)) < 1e-3,
              qPrintable(QStringLiteral("%1 vs %2").arg(mean).arg(builtTable().value(sheet))));
 }

@@ -67,8 +67,10 @@ std::optional<strategy::Table> loadTable(const Options &options)
         return strategy::Table::compute(strategy::Rules::ours(), options.threads);
     QString error;
     std::optional<strategy::Table> table = strategy::Table::readFile(QString::fromStdString(options.tablePath), &error);
-    if (!table)
-        std::fprintf(stderr, "kopperi-strategy: %s\n", error.toLocal8Bit().constData());
+    if (!table) {
+        std::fprintf(stderr, "kopperi-strategy: %s: %s\n", options.tablePath.c_str(),
+                     error.toLocal8Bit().constData());
+    }
     return table;
 }
 
