@@ -18,6 +18,8 @@ void Form1::PeliLoppui()
     // players before have already changed it.
     for (int p = 0; p <= lastPlayerIndex; ++p) {
         lastPlayer = std::int16_t(p);
+        if (playedByComputer[std::size_t(p)])
+            continue;  // only the players' results enter the list
         // The place offered is the place the result takes: another window
         // may have stored results since this one last read the list.
         if (bestList.followFile())
@@ -103,7 +105,7 @@ void Form1::clearScores()
 
 void Form1::MenuUusiksi_Click()
 {
-    if (!platform_.askYesNo(QStringLiteral("Haluatko aloittaa uuden pelin?")))
+    if (!ask(QStringLiteral("Haluatko aloittaa uuden pelin?")))
         return;
     clearScores();
     showStartScreen();
@@ -160,6 +162,6 @@ void Form1::CmdLopetaPeli_Click()
 
 void Form1::MenuLopetus_Click()
 {
-    if (platform_.askYesNo(QStringLiteral("Haluatko lopettaa pelaamisen?")))
+    if (ask(QStringLiteral("Haluatko lopettaa pelaamisen?")))
         endProgramAtOnce();
 }

@@ -25,6 +25,7 @@ struct GameState {
     std::int16_t lastPlayerIndex = 0;   // number of players minus 1
     std::int16_t currentPlayer = 0;
     std::array<QString, maxPlayers> playerNames;
+    std::array<bool, maxPlayers> playedByComputer{};  // named "Kone" when the game started
     std::int16_t throwCount = 0;
     bool mayRecord = false;             // dice locked for scoring in this turn
     bool gameOver = false;

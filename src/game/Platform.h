@@ -26,10 +26,13 @@ public:
     virtual QDate today() = 0;
     // The short pause between two dice landing.
     virtual void pauseBetweenDice() = 0;
-    // Delivers the input that has arrived but still waits in the queue (the
-    // clicks and keys made while the dice landed), and nothing else: no timer
-    // runs.
+    // Delivers what has arrived but still waits in the queue while the dice
+    // land: the clicks and keys made meanwhile, and with them the queued
+    // calls and a close request. No timer runs.
     virtual void deliverPendingInput() = 0;
+    // How long the computer waits before each of its steps, in milliseconds,
+    // so that the players can follow it.
+    virtual int computerPauseMs() = 0;
     // Ends the program at once: no further handler runs and nothing is saved.
     // Only a test platform returns from it.
     virtual void endProgram(int exitStatus) = 0;

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +54,7 @@ bool Form1::Form_Load()
     const QStringList names = readNames(namesFile.bytes, namesFile.cut);
     for (QComboBox *box : ComboNimi) {
         box->addItems(names);
+        box->addItem(computerName());
         box->setCurrentText(QStringLiteral("Nimi"));
     }
 
@@ -86,6 +88,11 @@ void Form1::CmdAloitaPeli_Click()
         LblNimi[std::size_t(i)]->setEnabled(true);
         playerNames[std::size_t(i)] = LblNimi[std::size_t(i)]->caption();
     }
+    // A player whose box reads "Kone" is played by the computer, when it can play.
+    for (int k = 0; k < maxPlayers; ++k)
+        playedByComputer[std::size_t(k)] = k <= lastPlayerIndex && ComboNimi[std::size_t(k)]->currentText() == computerName();
+    if (std::find(playedByComputer.begin(), playedByComputer.end(), true) != playedByComputer.end() && !strategyTable())
+        playedByComputer.fill(false);
     // A new game starts with clean turn state: no score may be recorded from
     // the dice of an abandoned game, and only player 1's header is red.
     mayRecord = false;

@@ -54,7 +54,8 @@ void Form1::Tarkistukset()
 
     for (int d = 0; d < diceCount; ++d)
         showDie(d, QString::fromLatin1(blankDieFileName));
-    if (CmdKaikkiUudelleen->text() == QLatin1String("&Kaikki uudelleen"))
+    // A computer's choice is never taken back.
+    if (CmdKaikkiUudelleen->text() == QLatin1String("&Kaikki uudelleen") && !computerToPlay())
         MenuPeruutus->menuAction()->setEnabled(true);
     rethrowMarks.fill(0);
     for (DieBox *die : dice) {

@@ -42,6 +42,7 @@ bool Form1::LoadBestList()
         Lbl99Pvm[i]->setCaption(bestDates[i]);
         Lbl99Tulos[i]->setCaption(QString::number(bestScores[i]));
     }
+    describeListView();
     OnkoHuijattu();
     return true;
 }
@@ -84,6 +85,18 @@ void Form1::Scroll99Lista_Change()
         Lbl99Pvm[row]->setCaption(bestDates[j]);
         Lbl99Tulos[row]->setCaption(QString::number(bestScores[j]));
     }
+    describeListView();
+}
+
+void Form1::describeListView()
+{
+    // What a screen reader says of the view when its scroll bar has the focus.
+    QStringList rows;
+    for (std::size_t r = 0; r < Lbl99Sijoitus.size(); ++r)
+        rows << QStringLiteral("%1 %2, %3, %4")
+                    .arg(Lbl99Sijoitus[r]->caption().trimmed(), Lbl99Nimi[r]->caption(), Lbl99Pvm[r]->caption(),
+                         Lbl99Tulos[r]->caption());
+    Scroll99Lista->setAccessibleDescription(rows.join(QStringLiteral("; ")));
 }
 
 void Form1::Lista99Seuranta()

@@ -1,6 +1,9 @@
 #include "ui/Form1.h"
 
 #include "dice/DieNames.h"
+#include "game/ComputerPlayer.h"
+#include "strategy/Strategy.h"
+#include "ui/AccessKeyFilter.h"
 #include "ui/Accessibility.h"
 #include "ui/EventLabel.h"
 #include "ui/Layout.h"
@@ -146,19 +149,22 @@ Form1::Form1(Platform &platform) : platform_(platform)
     Scroll99Lista->setSingleStep(1);
     Scroll99Lista->setPageStep(13);
     Scroll99Lista->setTracking(false);  // the view follows finished moves only
+    Scroll99Lista->setAccessibleName(Frame99Parasta->title().trimmed());
 
     Txt99ListaNimi->setMaxLength(10);
     Txt99ListaNimi->setValidator(new NameValidator(Txt99ListaNimi));
-    Txt99ListaNimi->installEventFilter(new AccessKeyFilter(Txt99ListaNimi));
+    dropAccessKeyLetters(Txt99ListaNimi);
 
     menuBar()->setFont(QApplication::font());  // menus keep the desktop's own font
     MenuPeli = menuBar()->addMenu(QStringLiteral("&Peli..."));
     MenuUusiksi = MenuPeli->addAction(QStringLiteral("...&uusiksi"));
+    MenuVihje = MenuPeli->addAction(QStringLiteral("...&vihje"));
     MenuPeli->addSeparator();
     MenuLopetus = MenuPeli->addAction(QStringLiteral("...&lopetus"));
     MenuPeruutus = menuBar()->addMenu(QStringLiteral("P&eruutus"));
     MenuEdellisenValinnanPeruutus = MenuPeruutus->addAction(QStringLiteral("E&dellisen valinnan peruutus"));
 
+    computer_ = std::make_unique<ComputerPlayer>(*this, platform_);
     bindHandlers();
     setUpKeyboard();
 
@@ -188,48 +194,111 @@ void Form1::describeScoreCells()
 
 void Form1::bindHandlers()
 {
+    // The start screen. Only choosing another option resets the names; a
+    // click on the chosen one changes nothing. A screen reader's toggle
+    // checks an option without a click, and the player count follows it.
     for (int k = 0; k < maxPlayers; ++k)
-        // Only choosing another option resets the names; a click on the chosen
-        // one changes nothing. A screen reader's toggle checks an option
-        // without a click, and the player count follows it all the same.
         connect(playerCountOptions[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool chosen) {
             if (chosen)
                 playerCountChosen(k);
         });
-    connect(CmdAloitaPeli, &QPushButton::clicked, this, [this] { CmdAloitaPeli_Click(); });
+    connect(CmdAloitaPeli, &QPushButton::clicked, this, [this] {
+        CmdAloitaPeli_Click();
+        afterAction(CmdAloitaPeli);
+    });
     connect(CmdLopetaPeli, &QPushButton::clicked, this, [this] { CmdLopetaPeli_Click(); });
-    connect(MenuUusiksi, &QAction::triggered, this, unlessLanding([this] { MenuUusiksi_Click(); }));
-    connect(MenuLopetus, &QAction::triggered, this, unlessLanding([this] { MenuLopetus_Click(); }));
 
+    // The turn: the dice, the throw buttons and the rows. A click on a row's
+    // heading or on any of its cells chooses the row for the player to play;
+    // every change of a category or bonus cell moves the best-99 marker.
     for (int d = 0; d < diceCount; ++d)
-        dice[std::size_t(d)]->onClick = unlessLanding([this, d] { dieClicked(d); });
-    connect(CmdKaikkiUudelleen, &QPushButton::clicked, this, unlessLanding([this] { CmdKaikkiUudelleen_Click(); }));
-    connect(CmdValitutUudelleen, &QPushButton::clicked, this, unlessLanding([this] { CmdValitutUudelleen_Click(); }));
-    connect(CmdSäästäKaikki, &QPushButton::clicked, this, unlessLanding([this] { CmdSäästäKaikki_Click(); }));
-
-    // A click on a row's heading or on any of its cells chooses the row for the
-    // player to play; every change of a category or bonus cell moves the
-    // best-99 marker.
+        dice[std::size_t(d)]->onClick = playerAction(dice[std::size_t(d)], [this, d] { dieClicked(d); });
+    const auto bindButton = [this](QPushButton *button, std::function<void()> handler) {
+        connect(button, &QPushButton::clicked, this, playerAction(button, std::move(handler)));
+    };
+    bindButton(CmdKaikkiUudelleen, [this] { CmdKaikkiUudelleen_Click(); });
+    bindButton(CmdValitutUudelleen, [this] { CmdValitutUudelleen_Click(); });
+    bindButton(CmdSäästäKaikki, [this] { CmdSäästäKaikki_Click(); });
     for (int code = 1; code <= 15; ++code) {
-        categoryHeadings[std::size_t(code)]->onClick = unlessLanding([this, code] { categoryClicked(code); });
+        EventLabel *heading = categoryHeadings[std::size_t(code)];
+        heading->onClick = playerAction(heading, [this, code] { categoryClicked(code); });
         for (EventLabel *cell : categoryCells[std::size_t(code)]) {
-            cell->onClick = unlessLanding([this, code] { categoryClicked(code); });
+            cell->onClick = heading->onClick;
             cell->onChange = [this] { Lista99Seuranta(); };
         }
     }
     for (EventLabel *cell : LblBonusPelaaja)
         cell->onChange = [this] { Lista99Seuranta(); };
-    connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this,
-            unlessLanding([this] { MenuEdellisenValinnanPeruutus_Click(); }));
 
+    // The menus. A new game and quitting stop the computer's turn too.
+    connect(MenuUusiksi, &QAction::triggered, this, menuAction([this] { MenuUusiksi_Click(); }, true));
+    connect(MenuVihje, &QAction::triggered, this, menuAction([this] { MenuVihje_Click(); }, false));
+    connect(MenuLopetus, &QAction::triggered, this, menuAction([this] { MenuLopetus_Click(); }, true));
+    connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this,
+            menuAction([this] { MenuEdellisenValinnanPeruutus_Click(); }, false));
+
+    // The best-99 view and its name entry.
     connect(Scroll99Lista, &QScrollBar::valueChanged, this, [this] { Scroll99Lista_Change(); });
-    connect(Cmd99ListaOK, &QPushButton::clicked, this, [this] { Cmd99ListaOK_Click(); });
+    connect(Cmd99ListaOK, &QPushButton::clicked, this, [this] {
+        Cmd99ListaOK_Click();
+        afterAction(Cmd99ListaOK);
+    });
     connect(Txt99ListaNimi, &QLineEdit::textChanged, this,
             [this](const QString &text) { Cmd99ListaOK->setEnabled(!text.trimmed().isEmpty()); });
     connect(Txt99ListaNimi, &QLineEdit::returnPressed, this, [this] {
         if (Cmd99ListaOK->isEnabled())
             Cmd99ListaOK->click();
     });
+}
+
+std::function<void()> Form1::playerAction(QWidget *used, std::function<void()> handler)
+{
+    return [this, used, handler = std::move(handler)] {
+        // Input made while the dice land waits in the queue and would act on
+        // the landed dice; a screen reader's press reaches the controls while
+        // the landing lets pending input through. During the computer's turn
+        // only its own presses act.
+        if (diceLanding_ || (computerToPlay() && !computer_->pressing()))
+            return;
+        takeBackHint();
+        handler();
+        afterAction(used);
+    };
+}
+
+std::function<void()> Form1::menuAction(std::function<void()> handler, bool duringComputerTurn)
+{
+    return [this, duringComputerTurn, handler = std::move(handler)] {
+        if (diceLanding_ || (computerToPlay() && !duringComputerTurn))
+            return;
+        takeBackHint();
+        handler();
+        afterAction(nullptr);
+    };
+}
+
+void Form1::afterAction(QWidget *used)
+{
+    if (programEnded_)
+        return;
+    settleFocus(used);
+    // Nothing of the computer's turn can be taken back, and its turn has no hint.
+    if (computerToPlay())
+        MenuPeruutus->menuAction()->setEnabled(false);
+    MenuVihje->setEnabled(!computerToPlay() && (!strategyTried_ || strategyTable_));
+    computer_->lookAtTheGame();
+}
+
+bool Form1::computerToPlay() const
+{
+    // The game menu is enabled exactly while a game runs.
+    return MenuPeli->menuAction()->isEnabled() && playedByComputer[std::size_t(currentPlayer)];
+}
+
+bool Form1::ask(const QString &question)
+{
+    computer_->hold();
+    return platform_.askYesNo(question);
 }
 
 void Form1::categoryClicked(int code)
@@ -267,13 +336,16 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     // Form_Unload: closing always asks; No keeps the window and the game.
     event->ignore();
-    if (platform_.askYesNo(QStringLiteral("Haluatko lopettaa pelaamisen?")))
+    if (ask(QStringLiteral("Haluatko lopettaa pelaamisen?")))
         endProgramAtOnce();
+    else
+        computer_->lookAtTheGame();
 }
 
 void Form1::endProgramAtOnce()
 {
-    bestList.storeBeforeEnd([this](const QString &question) { return platform_.askYesNo(question); });
+    computer_->hold();
+    bestList.storeBeforeEnd([this](const QString &question) { return ask(question); });
     platform_.endProgram(0);
     // Only a test platform returns: leave the window inert, release a pending
     // name entry without storing it.

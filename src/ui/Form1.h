@@ -7,8 +7,10 @@
 
 #include <QMainWindow>
 #include <array>
-#include <vector>
+#include <functional>
+#include <memory>
 
+class ComputerPlayer;
 class DieBox;
 class EventLabel;
 class QAction;
@@ -20,6 +22,9 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+namespace strategy {
+class Table;
+}
 
 // The game's one window. It owns every control and the whole game state; the
 // handlers are members, defined beside their subsystem (game/, dice/,
@@ -108,12 +113,21 @@ public:
     // Menus
     QMenu *MenuPeli;
     QAction *MenuUusiksi;
+    QAction *MenuVihje;
     QAction *MenuLopetus;
     QMenu *MenuPeruutus;
     QAction *MenuEdellisenValinnanPeruutus;
 
     // True once the program has been ended (only a test platform gets here).
     bool programEnded() const { return programEnded_; }
+    // A game runs and the player to play is played by the computer: then
+    // only the computer's own presses act on the dice, the buttons and the rows.
+    bool computerToPlay() const;
+    // The name that makes a player the computer's, last in every name list.
+    static QString computerName() { return QStringLiteral("Kone"); }
+    // The table of perfect play, read when first needed; none when it cannot
+    // be used (the player has been told why, once).
+    const strategy::Table *strategyTable();
     // Results the list file has not taken yet (a save failed).
     bool hasUnsavedResults() const { return bestList.hasUnsavedResults(); }
 
@@ -130,6 +144,7 @@ public:
     void CmdLopetaPeli_Click();
     void MenuUusiksi_Click();
     void MenuLopetus_Click();
+    void MenuVihje_Click();  // what perfect play would do now, in the heading
 
     // Dice
     void dieClicked(int die);  // Arpakuutio0_Click .. Arpakuutio4_Click
@@ -167,19 +182,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;  // Form_Unload
 
 private:
+    // Binds every control to its handler, in one place.
     void bindHandlers();
-    // A handler that does nothing while the dice land. Only the window's own
-    // input is dropped then; a screen reader's press reaches the controls
-    // while the landing lets pending input through, and must not throw or
-    // record in the middle of it.
-    template <typename Handler>
-    auto unlessLanding(Handler handler)
-    {
-        return [this, handler] {
-            if (!diceLanding_)
-                handler();
-        };
-    }
+    // What a click, a key or a screen reader's press on a die, a throw button
+    // or a row runs, and what the computer's presses run: the handler, unless
+    // the dice are landing or the computer is to play and this is not its
+    // press; then what follows every action (`used`: the control acted on).
+    std::function<void()> playerAction(QWidget *used, std::function<void()> handler);
+    // The same for a menu item; `duringComputerTurn`: it acts then too.
+    std::function<void()> menuAction(std::function<void()> handler, bool duringComputerTurn);
+    void afterAction(QWidget *used);
+    // A Yes/No question; the computer waits while it is open.
+    bool ask(const QString &question);
     void describeScoreCells();
 
     // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
@@ -199,6 +213,9 @@ private:
     bool LoadBestList();
     void OnkoHuijattu();
     void clearPlaceMarks();
+    void describeListView();
+    void showHint(const QString &text);
+    void takeBackHint();  // the next action gives the heading back
     void showStartScreen();
     void clearScores();
     void refuseFilledCategory();
@@ -221,6 +238,11 @@ private:
     FileLocations files_;  // decided by Form_Load
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
+    std::unique_ptr<ComputerPlayer> computer_;
+    std::unique_ptr<strategy::Table> strategyTable_;
+    bool strategyTried_ = false;
+    bool hintShown_ = false;
+    QString headingBeforeHint_;
     bool programEnded_ = false;
     bool diceLanding_ = false;
 };

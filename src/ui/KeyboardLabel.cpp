@@ -69,7 +69,7 @@ bool showsFocusMark(const QWidget &widget)
     return widget.hasFocus() && widget.window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-void paintFocusMark(QWidget &widget, QPainter &painter)
+void paintFocusMark(QWidget &widget, QPainter &painter, int inset)
 {
     if (!showsFocusMark(widget))
         return;
@@ -77,7 +77,7 @@ void paintFocusMark(QWidget &widget, QPainter &painter)
     option.initFrom(&widget);
     option.state |= QStyle::State_KeyboardFocusChange;
     option.backgroundColor = widget.palette().color(widget.backgroundRole());
-    option.rect = widget.rect().adjusted(2, 2, -2, -2);
+    option.rect = widget.rect().adjusted(inset, inset, -inset, -inset);
     widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
     // Some styles draw a faint mark; a solid line in the selection colour
     // keeps it plain to see on the light dice and rows.

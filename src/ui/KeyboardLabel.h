@@ -20,7 +20,7 @@ bool handleKey(EventLabel &label, QKeyEvent *event);
 // Whether `widget` has focus that came from the keyboard, and so shows the
 // focus mark; a player using the mouse never sees it.
 bool showsFocusMark(const QWidget &widget);
-// Draws the style's focus mark inside `widget` when it shows one.
-void paintFocusMark(QWidget &widget, QPainter &painter);
+// Draws the style's focus mark `inset` pixels inside `widget` when it shows one.
+void paintFocusMark(QWidget &widget, QPainter &painter, int inset = 2);
 
 } // namespace keyboard

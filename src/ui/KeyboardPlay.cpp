@@ -1,6 +1,7 @@
 // Playing by keyboard: the Tab order, and where the focus goes when an action
 // hides or disables the control that had it, or starts a new step of the turn.
 #include "scoring/ScoringRules.h"
+#include "ui/AccessKeyFilter.h"
 #include "ui/Accessibility.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <algorithm>
 #include <functional>
 
@@ -81,6 +83,7 @@ void Form1::setUpKeyboard()
     order.insert(order.end(), dice.begin(), dice.end());
     order.insert(order.end(), {CmdValitutUudelleen, CmdSäästäKaikki, CmdKaikkiUudelleen, Txt99ListaNimi, Cmd99ListaOK});
     order.insert(order.end(), categoryHeadings.begin() + 1, categoryHeadings.end());
+    order.push_back(Scroll99Lista);  // the best-99 view: its scroll bar pages through the places
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
@@ -102,25 +105,12 @@ void Form1::setUpKeyboard()
         };
     }
 
-    // After every action of the player, by mouse, keyboard or screen reader.
-    auto thenSettle = [this](EventLabel *label, QWidget *used) {
-        label->onClick = [this, used, handler = label->onClick] {
-            handler();
-            settleFocus(used);
-        };
-    };
-    for (DieBox *die : dice)
-        thenSettle(die, die);
-    for (int code = 1; code <= category::count; ++code) {
-        EventLabel *heading = categoryHeadings[std::size_t(code)];
-        thenSettle(heading, heading);
-        for (EventLabel *cell : categoryCells[std::size_t(code)])
-            thenSettle(cell, heading);
-    }
-    for (QPushButton *button : {CmdAloitaPeli, CmdKaikkiUudelleen, CmdValitutUudelleen, CmdSäästäKaikki, Cmd99ListaOK})
-        connect(button, &QPushButton::clicked, this, [this, button] { settleFocus(button); });
-    for (QAction *item : {MenuEdellisenValinnanPeruutus, MenuUusiksi})
-        connect(item, &QAction::triggered, this, [this] { settleFocus(nullptr); });
+    // Up, Down, Page Up, Page Down, Home and End page through the places.
+    Scroll99Lista->setFocusPolicy(Qt::StrongFocus);
+
+    // An access key with nothing to click must not type its letter into a name.
+    for (QComboBox *box : ComboNimi)
+        dropAccessKeyLetters(box->lineEdit());
 
     new MouseUseWatch(this);
     playerCountOptions[0]->setFocus();

@@ -3,6 +3,7 @@
 #include "dice/DieNames.h"
 #include "ui/CaptionButton.h"
 #include "ui/EventLabel.h"
+#include "ui/ListScrollBar.h"
 #include "ui/RowHeading.h"
 
 #include <QComboBox>
@@ -253,7 +254,7 @@ QWidget *create(const ControlSpec &row, QWidget *parent)
     case Kind::Frame:
         return new QGroupBox(row.caption, parent);
     case Kind::ScrollBar:
-        return new QScrollBar(Qt::Vertical, parent);
+        return new ListScrollBar(parent);
     }
     return nullptr;
 }

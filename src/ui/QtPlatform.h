@@ -11,6 +11,9 @@ public:
     static constexpr int dicePauseMs = 50;
     // At most this long is spent delivering the input queued while the dice landed.
     static constexpr int pendingInputMs = 100;
+    // The computer's pause before each step: time to see the marks it made
+    // and the row it chose.
+    static constexpr int computerStepMs = 700;
 
     void setWindow(QWidget *window) { window_ = window; }
 
@@ -22,6 +25,7 @@ public:
     QDate today() override;
     void pauseBetweenDice() override;
     void deliverPendingInput() override;
+    int computerPauseMs() override { return computerStepMs; }
     [[noreturn]] void endProgram(int exitStatus) override;
 
 private:

@@ -71,6 +71,8 @@ public:
                                   QEvent::KeyPress, QEvent::KeyRelease, QEvent::Wheel})
             QCoreApplication::sendPostedEvents(nullptr, type);
     }
+    int computerPause = 0;  // the computer plays at once
+    int computerPauseMs() override { return computerPause; }
     void endProgram(int status) override
     {
         ended = true;
