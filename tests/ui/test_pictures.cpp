@@ -1,5 +1,6 @@
 // The die pictures beside the program, and the built-in ones behind them.
 #include "WindowFixture.h"
+#include "game/FileLocations.h"
 #include "ui/Pictures.h"
 
 #include <QImage>
@@ -33,6 +34,7 @@ private slots:
     void markedAndBlankDiceShowTheirPictures();
     void aFifoOrAnOversizedFileFallsBackWithoutWaiting_data();
     void aFifoOrAnOversizedFileFallsBackWithoutWaiting();
+    void thePlayersPictureComesFirstThenTheInstalledOneThenTheBuiltInOne();
 };
 
 void TestPictures::startPicturesAndIconAreBuiltIn()
@@ -137,6 +139,24 @@ void TestPictures::aFifoOrAnOversizedFileFallsBackWithoutWaiting()
     QVERIFY(!stuck);
     QCOMPARE(picture.size(), QSize(56, 49));
     QCOMPARE(centreOf(picture), centreOf(QPixmap(QStringLiteral(":/pictures/t1.bmp"))));
+}
+
+void TestPictures::thePlayersPictureComesFirstThenTheInstalledOneThenTheBuiltInOne()
+{
+    QTemporaryDir player, data;
+    const FileLocations installed{player.path(), data.path(), {}};
+    const QString name = QStringLiteral("4.bmp");
+    auto paint = [&](const QTemporaryDir &folder, const QColor &colour) {
+        QImage picture(56, 49, QImage::Format_RGB888);
+        picture.fill(colour);
+        return picture.save(folder.filePath(name), "BMP");
+    };
+    QVERIFY(paint(player, red) && paint(data, Qt::blue));
+    QCOMPARE(centreOf(diePicture(name, installed.pictureFolders())), red);
+    QVERIFY(QFile::remove(player.filePath(name)));
+    QCOMPARE(centreOf(diePicture(name, installed.pictureFolders())), QColor(Qt::blue));
+    QVERIFY(QFile::remove(data.filePath(name)));
+    QCOMPARE(centreOf(diePicture(name, installed.pictureFolders())), centreOf(QPixmap(":/pictures/" + name)));
 }
 
 QTEST_MAIN(TestPictures)
