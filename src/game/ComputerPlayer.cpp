@@ -12,21 +12,29 @@
 
 ComputerPlayer::ComputerPlayer(Form1 &form, Platform &platform) : form_(form), platform_(platform)
 {
-    timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, [this] { step(); });
 }
 
 void ComputerPlayer::lookAtTheGame()
 {
-    if (form_.computerToPlay() && !form_.programEnded())
-        timer_.start(platform_.computerPauseMs());
-    else
-        timer_.stop();
+    if (!form_.computerToPlay() || form_.programEnded()) {
+        hold();
+        return;
+    }
+    if (stepPending_)
+        return;
+    stepPending_ = true;
+    platform_.afterComputerPause(this, [this, scheduled = ++pendingStep_] {
+        if (scheduled != pendingStep_ || !stepPending_)
+            return;
+        stepPending_ = false;
+        step();
+    });
 }
 
 void ComputerPlayer::hold()
 {
-    timer_.stop();
+    stepPending_ = false;
+    ++pendingStep_;
 }
 
 void ComputerPlayer::press(QWidget *control)
@@ -70,6 +78,5 @@ void ComputerPlayer::step()
         }
     }
     // A press that found its control unusable leaves the turn where it was.
-    if (!timer_.isActive())
-        lookAtTheGame();
+    lookAtTheGame();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 
 class Form1;
 class Platform;
@@ -29,6 +28,7 @@ private:
 
     Form1 &form_;
     Platform &platform_;
-    QTimer timer_;
+    bool stepPending_ = false;
+    unsigned pendingStep_ = 0;  // a step scheduled before the latest hold does nothing
     bool pressing_ = false;
 };

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QString>
 #include <QTime>
+#include <functional>
+
+class QObject;
 
 // Everything the program needs from its platform, behind one narrow seam:
 // the real program uses QtPlatform, tests a fake that answers message boxes,
@@ -30,9 +33,9 @@ public:
     // land: the clicks and keys made meanwhile, and with them the queued
     // calls and a close request. No timer runs.
     virtual void deliverPendingInput() = 0;
-    // How long the computer waits before each of its steps, in milliseconds,
-    // so that the players can follow it.
-    virtual int computerPauseMs() = 0;
+    // Runs the computer's next step after a pause that lets the players
+    // follow it, from the event loop, unless `context` is gone by then.
+    virtual void afterComputerPause(QObject *context, std::function<void()> step) = 0;
     // Ends the program at once: no further handler runs and nothing is saved.
     // Only a test platform returns from it.
     virtual void endProgram(int exitStatus) = 0;

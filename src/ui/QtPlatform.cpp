@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QTime>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -68,6 +69,11 @@ void QtPlatform::deliverPendingInput()
     // bound keeps a flood of them from holding the window. Timers and other
     // sockets (a screen reader's requests) wait until the handler is done.
     QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::ExcludeSocketNotifiers, pendingInputMs);
+}
+
+void QtPlatform::afterComputerPause(QObject *context, std::function<void()> step)
+{
+    QTimer::singleShot(computerStepMs, context, std::move(step));
 }
 
 void QtPlatform::endProgram(int exitStatus)

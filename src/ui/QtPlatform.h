@@ -25,7 +25,7 @@ public:
     QDate today() override;
     void pauseBetweenDice() override;
     void deliverPendingInput() override;
-    int computerPauseMs() override { return computerStepMs; }
+    void afterComputerPause(QObject *context, std::function<void()> step) override;
     [[noreturn]] void endProgram(int exitStatus) override;
 
 private:

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTime>
+#include <QTimer>
 #include <functional>
 
 // The platform as tests see it: questions are answered from a queue, notices
@@ -71,8 +72,26 @@ public:
                                   QEvent::KeyPress, QEvent::KeyRelease, QEvent::Wheel})
             QCoreApplication::sendPostedEvents(nullptr, type);
     }
-    int computerPause = 0;  // the computer plays at once
-    int computerPauseMs() override { return computerPause; }
+    // The computer's steps come at once, from the event loop; or, while
+    // `computerWaits`, one at a time when the test runs them.
+    bool computerWaits = false;
+    std::function<void()> computerStep;
+    void afterComputerPause(QObject *context, std::function<void()> step) override
+    {
+        if (computerWaits)
+            computerStep = std::move(step);
+        else
+            QTimer::singleShot(0, context, std::move(step));
+    }
+    // Runs the step the computer waits to take; false when none waits.
+    bool runComputerStep()
+    {
+        const std::function<void()> step = std::move(computerStep);
+        computerStep = nullptr;
+        if (step)
+            step();
+        return bool(step);
+    }
     void endProgram(int status) override
     {
         ended = true;
