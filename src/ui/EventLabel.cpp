@@ -89,6 +89,10 @@ void DieBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
+    // A twice-size picture on a screen that does not scale as much (another
+    // monitor) is shrunk smoothly; a player's picture enlarged stays crisp.
+    if (picture_.devicePixelRatio() > devicePixelRatioF())
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, picture_);
     keyboard::paintFocusMark(*this, painter);
 }

@@ -35,6 +35,7 @@ private slots:
     void aFifoOrAnOversizedFileFallsBackWithoutWaiting_data();
     void aFifoOrAnOversizedFileFallsBackWithoutWaiting();
     void thePlayersPictureComesFirstThenTheInstalledOneThenTheBuiltInOne();
+    void atTwiceTheScaleOnlyTheProgramsOwnPicturesAreSharp();
 };
 
 void TestPictures::startPicturesAndIconAreBuiltIn()
@@ -157,6 +158,24 @@ void TestPictures::thePlayersPictureComesFirstThenTheInstalledOneThenTheBuiltInO
     QCOMPARE(centreOf(diePicture(name, installed.pictureFolders())), QColor(Qt::blue));
     QVERIFY(QFile::remove(data.filePath(name)));
     QCOMPARE(centreOf(diePicture(name, installed.pictureFolders())), centreOf(QPixmap(":/pictures/" + name)));
+}
+
+void TestPictures::atTwiceTheScaleOnlyTheProgramsOwnPicturesAreSharp()
+{
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(QStringLiteral(":/pictures/5.bmp"), folder.filePath(QStringLiteral("5.bmp"))));  // as the build puts it
+    QImage players(56, 49, QImage::Format_RGB888);
+    players.fill(red);
+    QVERIFY(players.save(folder.filePath(QStringLiteral("6.bmp")), "BMP"));
+
+    for (const QPixmap &own : {diePicture(QStringLiteral("4.bmp"), {}, 2), diePicture(QStringLiteral("5.bmp"), {folder.path()}, 2)}) {
+        QCOMPARE(own.devicePixelRatio(), 2.0);
+        QCOMPARE(own.size(), QSize(112, 98));
+    }
+    const QPixmap shown = diePicture(QStringLiteral("6.bmp"), {folder.path()}, 2);
+    QCOMPARE(shown.devicePixelRatio(), 1.0);
+    QCOMPARE(shown.size(), QSize(56, 49));
+    QCOMPARE(centreOf(shown), red);
 }
 
 QTEST_MAIN(TestPictures)

@@ -3,7 +3,9 @@
 // Draws the die pictures that Kopperi loads by name beside its executable:
 // the held faces 1..6, the faces marked to be thrown again v1..v6, the blank
 // die t1, the four start pictures shown before the first throw, and the
-// window icon. Runs at build time; the output is the same on every run.
+// window icon. Every die picture is drawn at twice the size as well ("4@2x.png"
+// beside "4.bmp"), for screens that scale the window by 2. Runs at build time;
+// the output is the same on every run.
 //
 // Raster painting on a QImage needs no application object, so none is made.
 
@@ -136,12 +138,15 @@ QRectF pictureSquare()
                   side, side);
 }
 
-QImage diePicture(const DieLook &look, int face)
+// `scale` 2 draws the same die with twice the pixels each way, so that a
+// scaled screen shows it sharp at the same size.
+QImage diePicture(const DieLook &look, int face, int scale)
 {
-    QImage image(pictureWidth, pictureHeight, QImage::Format_RGB888);
+    QImage image(pictureWidth * scale, pictureHeight * scale, QImage::Format_RGB888);
     image.fill(windowGrey);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     paintDie(painter, pictureSquare(), look, face);
     return image;
 }
@@ -194,20 +199,22 @@ int main(int argc, char *argv[])
     }
 
     bool ok = true;
+    // "4.bmp" as the program has always read it, and "4@2x.png" twice the
+    // size; PNG keeps the twice-size set small inside the program.
+    auto saveDie = [&](const DieLook &look, int face, const QString &name) {
+        ok &= save(diePicture(look, face, 1), folder, name + QStringLiteral(".bmp"), "BMP");
+        ok &= save(diePicture(look, face, 2), folder, name + QStringLiteral("@2x.png"), "PNG");
+    };
     for (int face = 1; face <= 6; ++face) {
         const QString digit = QString::number(face);
-        ok &= save(diePicture(heldLook, face), folder,
-                   digit + QStringLiteral(".bmp"), "BMP");
-        ok &= save(diePicture(markedLook, face), folder,
-                   QStringLiteral("v") + digit + QStringLiteral(".bmp"), "BMP");
+        saveDie(heldLook, face, digit);
+        saveDie(markedLook, face, QStringLiteral("v") + digit);
     }
-    ok &= save(diePicture(blankLook, 0), folder, QStringLiteral("t1.bmp"), "BMP");
+    saveDie(blankLook, 0, QStringLiteral("t1"));
 
     // Before the first throw the dice show red faces counting down 6, 5, 4, 3.
-    for (int start = 0; start < 4; ++start) {
-        ok &= save(diePicture(startLook, 6 - start), folder,
-                   QStringLiteral("start%1.bmp").arg(start), "BMP");
-    }
+    for (int start = 0; start < 4; ++start)
+        saveDie(startLook, 6 - start, QStringLiteral("start%1").arg(start));
     ok &= save(windowIcon(), folder, QStringLiteral("icon.png"), "PNG");
 
     return ok ? 0 : 1;
