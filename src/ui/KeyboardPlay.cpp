@@ -110,7 +110,7 @@ void Form1::setUpKeyboard()
 
     // An access key with nothing to click must not type its letter into a name.
     for (QComboBox *box : ComboNimi)
-        dropAccessKeyLetters(box->lineEdit());
+        dropAccessKeyLetters(box);  // the box hands its keys to its line edit itself
 
     new MouseUseWatch(this);
     playerCountOptions[0]->setFocus();

@@ -2,8 +2,10 @@
 #include "WindowFixture.h"
 
 #include "ui/CaptionButton.h"
+#include "ui/KeyboardLabel.h"
 
 #include <QApplication>
+#include <QScrollBar>
 
 class TestStartScreen : public QObject {
     Q_OBJECT
@@ -73,6 +75,9 @@ void TestStartScreen::aTwoPlayerGameIsPlayedWithKeysAlone()
     QVERIFY(tabTo(f.ComboNimi[0]));
     press(Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(focus(), QStringLiteral("Aino"));
+    for (Qt::Key key : {Qt::Key_K, Qt::Key_S, Qt::Key_V})  // access keys with nothing to click type nothing
+        press(key, Qt::AltModifier);
+    QCOMPARE(f.ComboNimi[0]->currentText(), QStringLiteral("Aino"));
     QVERIFY(tabTo(f.CmdAloitaPeli));
     press(Qt::Key_Space);
 
@@ -114,6 +119,18 @@ void TestStartScreen::aTwoPlayerGameIsPlayedWithKeysAlone()
             QCOMPARE(f.categoryCells[std::size_t(code)][std::size_t(p)]->caption(), QString::number(scoreCategory(code, plan.dice(p, code))));
     }
     QCOMPARE(f.LblKaikkiYhteensäPelaaja[0]->caption() + f.LblKaikkiYhteensäPelaaja[1]->caption(), QStringLiteral("20050"));
+
+    // The best-99 view follows the rows: its keys page through the places,
+    // and a screen reader hears the places shown.
+    QVERIFY(tabTo(f.categoryHeadings[category::count]));
+    press(Qt::Key_Tab);
+    QVERIFY(focus() == f.Scroll99Lista && keyboard::showsFocusMark(*f.Scroll99Lista));
+    press(Qt::Key_Home);
+    press(Qt::Key_PageDown);
+    QCOMPARE(f.Lbl99Sijoitus[0]->caption(), QStringLiteral(" 14."));
+    press(Qt::Key_End);
+    QCOMPARE(f.Lbl99Sijoitus[12]->caption(), QStringLiteral(" 99."));
+    QVERIFY(f.Scroll99Lista->accessibleDescription().startsWith(QStringLiteral("87. ")));
 }
 
 void TestStartScreen::sheetTextsStayDarkOnADarkDesktop()

@@ -163,6 +163,13 @@ void MonkeyPlayer::actInGame(Form1 &f)
                 fail(QStringLiteral("the undo menu is still enabled right after an undo"));
         });
     }
+    if (available(f.MenuPeli, f.MenuVihje)) {
+        menu.add(15, [&] {
+            chooseMenu(f.MenuPeli, f.MenuVihje, QStringLiteral("hint"));
+            if (!f.LblOtsikko->caption().startsWith(QStringLiteral(" Vihje: ")))
+                fail(QStringLiteral("the hint shows \"%1\"").arg(f.LblOtsikko->caption()));
+        });
+    }
     if (available(f.MenuPeli, f.MenuUusiksi))
         menu.add(1, [&] { chooseMenu(f.MenuPeli, f.MenuUusiksi, QStringLiteral("new game")); });
     if (available(f.MenuPeli, f.MenuLopetus))
@@ -192,7 +199,11 @@ void MonkeyPlayer::actOnStartScreen(Form1 &f)
             const int k = boxes[std::size_t(random_.below(int(boxes.size())))];
             QComboBox *box = f.ComboNimi[std::size_t(k)];
             const QString name = random_.name(12);
-            switch (random_.below(3)) {
+            switch (random_.below(4)) {
+            case 3:  // the computer, the last name of every list
+                note(QStringLiteral("ComboNimi%1: the computer").arg(k));
+                box->setCurrentIndex(box->count() - 1);
+                break;
             case 0:
                 if (box->count() > 0) {
                     const int item = random_.below(box->count());

@@ -176,6 +176,10 @@ QString checkWindow(const Form1 &f)
             || f.CmdValitutUudelleen->isEnabled() || f.mayRecord || (entry && f.CmdKaikkiUudelleen->isEnabled())))
         return QStringLiteral("a die, row or throw acts during the name entry or after the game");
 
+    // Nothing of the computer's turn is taken back, and it has no hint.
+    if (f.computerToPlay() && (f.MenuPeruutus->menuAction()->isEnabled() || f.MenuVihje->isEnabled()))
+        return QStringLiteral("the undo or the hint is offered in the computer's turn");
+
     const bool live = gameRunning(f);
     for (int p = 0; p < GameState::maxPlayers; ++p) {
         // Columns of players outside the game stay empty and their fields zero.

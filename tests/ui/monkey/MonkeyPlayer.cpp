@@ -28,6 +28,9 @@ bool MonkeyPlatform::askYesNo(const QString &text)
 MonkeyPlayer::MonkeyPlayer(std::uint32_t seed, qint64 budget, int trace)
     : seed_(seed), budget_(budget), trace_(trace), random_(seed)
 {
+    // Names chosen from the lists end with "Kone" now and then: the computer
+    // plays its turns between the monkey's actions.
+    folder_.linkStrategyTable();
 }
 
 MonkeyPlayer::~MonkeyPlayer() = default;
@@ -246,6 +249,8 @@ void MonkeyPlayer::check()
                        && (f.Frame99ListaPohja->isVisible() || (f.gameOver && !f.CmdAloitaPeli->isVisible()));
     if (atEnd && !atEnd_) {
         ++figures_.gamesEnded;
+        if (std::find(f.playedByComputer.begin(), f.playedByComputer.end(), true) != f.playedByComputer.end())
+            ++figures_.computerGames;
         for (int p = 0; p <= f.lastPlayerIndex; ++p) {
             figures_.totalsSum += f.LblKaikkiYhteensäPelaaja[std::size_t(p)]->caption().toInt();
             ++figures_.totals;
@@ -256,6 +261,10 @@ void MonkeyPlayer::check()
     if (!sameList(f.best, shownList_)) {
         // Each player is offered at most one place in a game.
         const std::pair<int, int> offer(figures_.gamesEnded, f.lastPlayer);
+        if (f.playedByComputer[std::size_t(f.lastPlayer)]) {
+            fail(QStringLiteral("the computer's result entered the list"));
+            return;
+        }
         if (offer == lastOffer_) {
             fail(QStringLiteral("a second entry for player %1 in the same game").arg(f.lastPlayer));
             return;

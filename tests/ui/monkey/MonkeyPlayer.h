@@ -17,6 +17,7 @@
 struct MonkeyFigures {
     qint64 actions = 0;
     int gamesEnded = 0;   // games that reached their end (with or without a place offered)
+    int computerGames = 0; // of them, games the computer played in
     int entries = 0;      // names stored in the best-99 list
     qint64 totalsSum = 0; // final totals of the players of the ended games
     int totals = 0;

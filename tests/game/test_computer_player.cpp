@@ -1,0 +1,251 @@
+// The computer at the table and the hint: perfect play through the window.
+#include "WindowFixture.h"
+
+#include "game/PerfectPlay.h"
+#include "ui/KeyboardLabel.h"
+
+#include <algorithm>
+
+namespace {
+
+// Runs the computer's steps until a player, or nobody, is to play.
+int playComputerTurn(Window &w)
+{
+    int steps = 0;
+    while (w->computerToPlay() && w.platform.runComputerStep())
+        ++steps;
+    return steps;
+}
+
+// The captions of one player's column.
+QStringList column(const Form1 &f, int player)
+{
+    return sheetCaptions(f).mid(player * 18, 18);
+}
+
+// The dice a player records in a row: five of a face above, a full house of
+// sixes and fives below.
+Dice playerDice(int code)
+{
+    return code <= 6 ? Dice{code, code, code, code, code} : Dice{6, 6, 6, 5, 5};
+}
+
+} // namespace
+
+class TestComputerPlayer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aComputerPlaysAWholeGameAlone();
+    void aPlayerAndTheComputerTakeTurns();
+    void aNewGameOrQuittingStopsItsTurn();
+    void withoutItsTableTheComputerAndTheHintStayOff();
+    void hintWords_data();
+    void hintWords();
+    void theHintSaysWhatPerfectPlayWouldDo();
+};
+
+void TestComputerPlayer::aComputerPlaysAWholeGameAlone()
+{
+    ProgramFolder folder;
+    folder.linkStrategyTable();
+    folder.write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int i) { return 100 - i; })));
+    const QByteArray list = folder.read(QStringLiteral("lista99.txt"));
+    Window w(folder);
+    startGame(*w, 1, {QStringLiteral("Kone")});
+    QCOMPARE(w->LblVuorossa->caption(), QStringLiteral(" Kone"));
+    QTRY_VERIFY_WITH_TIMEOUT(w->gameOver, 60000);
+
+    // A whole sheet that adds up, and no place offered for it.
+    int total = 0;
+    for (int code = 1; code <= category::count; ++code) {
+        const QString cell = w->categoryCells[std::size_t(code)][0]->caption();
+        QVERIFY2(!cell.trimmed().isEmpty(), qPrintable(QString::number(code)));
+        total += cell.toInt();
+    }
+    total += w->LblBonusPelaaja[0]->caption().toInt();
+    QCOMPARE(w->LblKaikkiYhteensäPelaaja[0]->caption(), QString::number(total));
+    QVERIFY(total > 100);
+    QCOMPARE(folder.read(QStringLiteral("lista99.txt")), list);
+    QCOMPARE(w->CmdKaikkiUudelleen->text(), QStringLiteral("&Uusi peli"));
+    QVERIFY(!undoEnabled(*w) && w.platform.messages.isEmpty());
+}
+
+void TestComputerPlayer::aPlayerAndTheComputerTakeTurns()
+{
+    ProgramFolder folder;
+    folder.linkStrategyTable();
+    folder.write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int i) { return 100 - i; })));
+    Window w(folder);
+    Form1 &f = *w;
+    w.platform.computerWaits = true;
+    const WaitGuard guard(w, 15000);
+    startGame(f, 2, {QStringLiteral("Anna"), QStringLiteral("Kone")});
+    for (int code = 1; code <= category::count; ++code) {
+        QVERIFY(!f.computerToPlay() && f.MenuVihje->isEnabled());
+        if (code == category::count) {
+            // Anna's total takes a place; the computer's, which would too, is not offered one.
+            whenWaiting(&f, [&f] {
+                QCOMPARE(f.lastPlayer, 0);
+                f.Txt99ListaNimi->setText(QStringLiteral("Anna"));
+                click(f.Cmd99ListaOK);
+            });
+        }
+        record(f, code, playerDice(code));
+        QVERIFY(f.computerToPlay() && !undoEnabled(f) && !f.MenuVihje->isEnabled());
+        const QStringList annas = column(f, 0);
+        if (code == 1) {
+            // The player's clicks, keys and presses do nothing in the computer's turn.
+            click(f.CmdKaikkiUudelleen);
+            QTest::keyClick(f.CmdKaikkiUudelleen, Qt::Key_Space);
+            QCOMPARE(f.throwCount, 0);
+            QVERIFY(w.platform.runComputerStep() && f.throwCount == 1);
+            const Dice thrown = f.diceValues;
+            click(f.dice[0]);
+            keyboard::click(*f.dice[1]);
+            click(f.CmdSäästäKaikki);
+            click(f.categoryHeadings[14]);
+            QCOMPARE(f.rethrowMarks, (std::array<std::int16_t, 5>{}));
+            QVERIFY(!f.mayRecord && f.diceValues == thrown && f.categoryUsed[1][14] == 0);
+        }
+        QVERIFY(playComputerTurn(w) >= (code == 1 ? 1 : 2));
+        QCOMPARE(column(f, 0), annas);  // its turn changed nothing but its own column
+        int filled = 0;
+        for (int c = 1; c <= category::count; ++c)
+            filled += f.categoryUsed[1][std::size_t(c)];
+        if (code < category::count) {
+            QCOMPARE(filled, code);
+            QVERIFY(!undoEnabled(f));  // a computer's choice is never taken back
+        }
+    }
+    QVERIFY(f.gameOver && !guard.fired());
+    const std::optional<BestListFile> stored = parseBestList(folder.read(QStringLiteral("lista99.txt")), nullptr);
+    QVERIFY(stored && stored->list.names[0] == QStringLiteral("Anna"));
+    QVERIFY(std::find(stored->list.names.begin(), stored->list.names.end(), QStringLiteral("Kone")) == stored->list.names.end());
+    QVERIFY(f.LblKaikkiYhteensäPelaaja[1]->caption().toInt() > 100);
+}
+
+void TestComputerPlayer::aNewGameOrQuittingStopsItsTurn()
+{
+    ProgramFolder folder;
+    folder.linkStrategyTable();
+    Window w(folder);
+    Form1 &f = *w;
+    w.platform.computerWaits = true;
+    const auto seen = [&f] {
+        return diePictures(f) << QString::number(f.throwCount) << QString::number(f.mayRecord) << f.LblOtsikko->caption();
+    };
+    startGame(f, 1, {QStringLiteral("Kone")});
+    QVERIFY(w.platform.runComputerStep() && f.throwCount == 1);
+
+    // While a question is open the computer waits; No lets it go on.
+    const std::function<void()> held = w.platform.computerStep;
+    w.platform.answers = {false, false};
+    QVERIFY(choose(f.MenuPeli, f.MenuUusiksi));
+    f.close();
+    QCOMPARE(w.platform.questions.size(), 2);
+    const QStringList before = seen();
+    held();
+    QCOMPARE(seen(), before);
+    QVERIFY(w.platform.runComputerStep() && seen() != before);
+
+    // Yes: the start screen, where the step it was to take does nothing.
+    w.platform.answers = {true};
+    QVERIFY(choose(f.MenuPeli, f.MenuUusiksi));
+    const QStringList startScreen = seen();
+    w.platform.runComputerStep();
+    QVERIFY(f.CmdAloitaPeli->isVisible() && !f.computerToPlay());
+    QCOMPARE(seen(), startScreen);
+}
+
+void TestComputerPlayer::withoutItsTableTheComputerAndTheHintStayOff()
+{
+    ProgramFolder folder;
+    folder.write(QStringLiteral("strategia.bin"), QByteArray(100, 'x'));
+    Window w(folder);
+    Form1 &f = *w;
+    startGame(f, 2, {QStringLiteral("Anna"), QStringLiteral("Kone")});
+    QCOMPARE(w.platform.messages.size(), 1);
+    QVERIFY(w.platform.messages[0].text.contains(QStringLiteral("strategia.bin")));
+    QCOMPARE(w.platform.messages[0].icon, Platform::Icon::Critical);
+    // "Kone" plays as a player, and no hint is offered.
+    record(f, 14, Dice{1, 2, 3, 4, 6});
+    QVERIFY(!f.computerToPlay() && !f.MenuVihje->isEnabled());
+    record(f, 14, Dice{1, 2, 3, 4, 6});
+    QCOMPARE(f.LblSattumaPelaaja[1]->caption(), QStringLiteral("16"));
+    QCOMPARE(w.platform.messages.size(), 1);
+}
+
+void TestComputerPlayer::hintWords_data()
+{
+    using Kind = strategy::Action::Kind;
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<int>>("keep");  // dice kept per face 1..6
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("throw all") << int(Kind::ThrowAll) << QList<int>{} << false
+                               << QStringLiteral(" Vihje: heitä kaikki arpakuutiot.");
+    QTest::newRow("keep the fours") << int(Kind::Keep) << QList<int>{0, 0, 0, 2, 0, 0} << false
+                                    << QStringLiteral(" Vihje: heitä uudelleen arpakuutiot 2, 4 ja 5.");
+    QTest::newRow("the topmost three is kept") << int(Kind::Keep) << QList<int>{0, 0, 1, 2, 0, 0} << false
+                                               << QStringLiteral(" Vihje: heitä uudelleen arpakuutiot 4 ja 5.");
+    QTest::newRow("one die") << int(Kind::Keep) << QList<int>{0, 0, 2, 2, 0, 0} << false
+                             << QStringLiteral(" Vihje: heitä uudelleen arpakuutio 5.");
+    QTest::newRow("keep none") << int(Kind::Keep) << QList<int>{0, 0, 0, 0, 0, 0} << false
+                               << QStringLiteral(" Vihje: heitä kaikki arpakuutiot uudelleen.");
+    QTest::newRow("keep all and record") << int(Kind::Record) << QList<int>{} << false
+                                         << QStringLiteral(" Vihje: säästä kaikki ja kirjaa Yatzy.");
+    QTest::newRow("record the locked dice") << int(Kind::Record) << QList<int>{} << true
+                                            << QStringLiteral(" Vihje: kirjaa Yatzy.");
+}
+
+void TestComputerPlayer::hintWords()
+{
+    QFETCH(int, kind);
+    QFETCH(QList<int>, keep);
+    QFETCH(bool, locked);
+    QFETCH(QString, text);
+    strategy::Action action;
+    action.kind = strategy::Action::Kind(kind);
+    action.category = category::yatzy;
+    for (int f = 0; f < keep.size(); ++f)
+        action.keep[std::size_t(f + 1)] = keep[f];
+    QCOMPARE(hintText(action, locked, Dice{4, 3, 4, 3, 3}, [](int) { return QStringLiteral("Yatzy"); }), text);
+}
+
+void TestComputerPlayer::theHintSaysWhatPerfectPlayWouldDo()
+{
+    ProgramFolder folder;
+    folder.linkStrategyTable();
+    Window w(folder);
+    Form1 &f = *w;
+    startGame(f, 1);
+    const QString heading = f.LblOtsikko->caption();
+    QVERIFY(choose(f.MenuPeli, f.MenuVihje));
+    QCOMPARE(f.LblOtsikko->caption(), QStringLiteral(" Vihje: heitä kaikki arpakuutiot."));
+
+    // Three sixes and two fives on the first throw: keep the sixes. The
+    // heading keeps its colour, and the next action gives it back.
+    throwAll(f, Dice{6, 5, 6, 5, 6});
+    QCOMPARE(f.LblOtsikko->caption(), heading);
+    QVERIFY(choose(f.MenuPeli, f.MenuVihje));
+    QCOMPARE(f.LblOtsikko->caption(), QStringLiteral(" Vihje: heitä uudelleen arpakuutiot 2 ja 4."));
+    QCOMPARE(f.LblOtsikko->backColor(), headingBlue);
+    click(f.dice[1]);
+    QCOMPARE(f.LblOtsikko->caption(), heading);
+
+    // The same dice after the third throw: the full house.
+    click(f.dice[1]);
+    click(f.CmdKaikkiUudelleen);
+    click(f.CmdKaikkiUudelleen);
+    f.diceValues = Dice{6, 5, 6, 5, 6};
+    QVERIFY(choose(f.MenuPeli, f.MenuVihje));
+    QCOMPARE(f.LblOtsikko->caption(), QStringLiteral(" Vihje: kirjaa Täyskäsi."));
+    QCOMPARE(f.LblOtsikko->backColor(), headingDarkRed);
+    click(f.categoryHeadings[category::fullHouse]);
+    QCOMPARE(f.LblOtsikko->caption(), heading);
+    QCOMPARE(f.LblTäyskäsiPelaaja[0]->caption(), QStringLiteral("28"));
+}
+
+QTEST_MAIN(TestComputerPlayer)
+#include "test_computer_player.moc"
