@@ -1,5 +1,6 @@
 // Throwing, marking and keeping the dice.
 #include "dice/DieNames.h"
+#include "game/Platform.h"
 #include "scoring/ScoringRules.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"

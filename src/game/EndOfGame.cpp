@@ -1,5 +1,6 @@
 // The end of a game, a new game and quitting.
 #include "dice/DieNames.h"
+#include "game/Platform.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 

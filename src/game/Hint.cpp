@@ -1,5 +1,6 @@
 // The hint, and the table of perfect play that it and the computer use.
 #include "game/PerfectPlay.h"
+#include "game/Platform.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 

@@ -1,5 +1,6 @@
 // Start-up, the start screen and the first turn of a game.
 #include "game/NamesFile.h"
+#include "game/Platform.h"
 #include "game/RegularFile.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"

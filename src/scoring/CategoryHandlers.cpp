@@ -1,4 +1,5 @@
 // Choosing a row of the score sheet for the dice.
+#include "game/Platform.h"
 #include "scoring/ScoringRules.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"

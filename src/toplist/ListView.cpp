@@ -1,5 +1,6 @@
 // The best-99 list: loading and checking its file, the view, the rank marker
 // and new entries.
+#include "game/Platform.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 

@@ -2,6 +2,7 @@
 
 #include "dice/DieNames.h"
 #include "game/ComputerPlayer.h"
+#include "game/Platform.h"
 #include "strategy/Strategy.h"
 #include "ui/AccessKeyFilter.h"
 #include "ui/Accessibility.h"

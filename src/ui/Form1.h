@@ -3,7 +3,6 @@
 #include "dice/DiceGenerator.h"
 #include "game/FileLocations.h"
 #include "game/GameState.h"
-#include "game/Platform.h"
 
 #include <QMainWindow>
 #include <array>
@@ -13,6 +12,7 @@
 class ComputerPlayer;
 class DieBox;
 class EventLabel;
+class Platform;
 class QAction;
 class QComboBox;
 class QEventLoop;
