@@ -167,18 +167,21 @@ std::vector<ControlSpec> makeTable()
     addControl(t, hidden({u("Cmd99ListaOK"), K::Button, u("Frame99ListaPohja"), 1785, 2250, 510, 360, u("OK"),
                           u("Hyväksy nimi klikkaamalla tästä.")}));
 
-    // Best-99 view
+    // Best-99 view. A place, a date and a score need their cell's whole width
+    // ("07.12.26" loses its last digit to the indent); the names go with them.
     addControl(t, {u("Frame99Parasta"), K::Frame, {}, 7320, 3435, 2535, 3780, u("99 parasta tulosta  ")});
+    auto flush = [](ControlSpec row) { row.indent = false; return row; };
     for (int r = 0; r < 13; ++r) {
         const int top = 375 + 255 * r;
-        addControl(t, {element("Lbl99Sijoitus", r), K::Label, u("Frame99Parasta"), 60, top, 340, 270,
-                       QStringLiteral("%1.").arg(r + 1), {}, listBold, system(QPalette::Midlight), {}, true, Align::Right});
-        addControl(t, {element("Lbl99Nimi", r), K::Label, u("Frame99Parasta"), 400, top, 860, 270, {}, {}, listRegular,
-                       captionText, {}, true});
-        addControl(t, {element("Lbl99Pvm", r), K::Label, u("Frame99Parasta"), 1260, top, 690, 270, {}, {}, listRegular,
-                       captionText, {}, true});
-        addControl(t, {element("Lbl99Tulos", r), K::Label, u("Frame99Parasta"), 1950, top, 360, 270, {}, {}, listRegular,
-                       captionText, {}, true});
+        addControl(t, flush({element("Lbl99Sijoitus", r), K::Label, u("Frame99Parasta"), 60, top, 340, 270,
+                             QStringLiteral("%1.").arg(r + 1), {}, listBold, system(QPalette::Midlight), {}, true,
+                             Align::Right}));
+        addControl(t, flush({element("Lbl99Nimi", r), K::Label, u("Frame99Parasta"), 400, top, 860, 270, {}, {},
+                             listRegular, captionText, {}, true}));
+        addControl(t, flush({element("Lbl99Pvm", r), K::Label, u("Frame99Parasta"), 1260, top, 690, 270, {}, {},
+                             listRegular, captionText, {}, true}));
+        addControl(t, flush({element("Lbl99Tulos", r), K::Label, u("Frame99Parasta"), 1950, top, 360, 270, {}, {},
+                             listRegular, captionText, {}, true}));
     }
     addControl(t, {u("Scroll99Lista"), K::ScrollBar, u("Frame99Parasta"), 2340, 375, 120, 3330});
 
@@ -277,10 +280,14 @@ void applyLook(const ControlSpec &row, QWidget *widget)
         label->setFrameShape(QFrame::Box);
         label->setLineWidth(1);
     }
+    if (!row.indent)
+        label->setIndent(0);
     const Qt::Alignment horizontal = row.align == Align::Centre ? Qt::AlignHCenter
                                      : row.align == Align::Right ? Qt::AlignRight
                                                                   : Qt::AlignLeft;
-    label->setAlignment(horizontal | Qt::AlignTop);
+    // The indent also keeps a text off the top of its frame; without it the
+    // text is centred in height instead.
+    label->setAlignment(horizontal | (row.indent ? Qt::AlignTop : Qt::AlignVCenter));
 }
 
 } // namespace

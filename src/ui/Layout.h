@@ -43,6 +43,7 @@ struct ControlSpec {
     Align align = Align::Left;
     bool visible = true;
     bool enabled = true;
+    bool indent = true;  // a bordered label keeps half an "x" free inside its frame
 };
 
 int pixels(int twips);

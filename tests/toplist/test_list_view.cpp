@@ -89,6 +89,7 @@ private slots:
     void rankMarker_data();
     void rankMarker();
     void scrollingShowsThirteenPlacesFromTheTop();
+    void theWidestPlaceDateAndScoreFitTheirCells();
 
     void entryIsStoredAtItsPlace_data();
     void entryIsStoredAtItsPlace();
@@ -327,6 +328,20 @@ void TestListView::scrollingShowsThirteenPlacesFromTheTop()
     QCOMPARE(f.listTop, 14);
     QCOMPARE(f.Lbl99Sijoitus[0]->caption(), QStringLiteral(" 14."));
     QCOMPARE(f.Lbl99Tulos[12]->caption(), QStringLiteral("250"));  // place 26
+}
+
+void TestListView::theWidestPlaceDateAndScoreFitTheirCells()
+{
+    ProgramFolder folder;
+    Window w(folder);
+    for (std::size_t r = 0; r < 13; ++r) {
+        for (const auto &[cell, text] : {std::pair(w->Lbl99Sijoitus[r], " 99."), std::pair(w->Lbl99Pvm[r], "07.12.26"),
+                                         std::pair(w->Lbl99Tulos[r], "374")}) {
+            // Unless its indent is set, a framed label keeps half an "x" free.
+            const int indent = cell->indent() < 0 ? cell->fontMetrics().horizontalAdvance(u'x') / 2 : cell->indent();
+            QVERIFY2(cell->fontMetrics().horizontalAdvance(text) <= cell->contentsRect().width() - indent, text);
+        }
+    }
 }
 
 void TestListView::entryIsStoredAtItsPlace_data()
