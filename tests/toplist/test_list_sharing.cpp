@@ -294,6 +294,40 @@ private slots:
         QCOMPARE(filesIn(folder.path()), QStringList({listFile, listFile + ".lock", programFiles[1]}));
     }
 
+    // Another window stores a better result while this one plays its last turn.
+    void thePlaceOfferedIsThePlaceTheResultTakes_data()
+    {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("place");  // 0: none
+        QTest::newRow("pushed one place down") << 251 << 27;
+        QTest::newRow("pushed off the list") << 105 << 0;
+    }
+
+    void thePlaceOfferedIsThePlaceTheResultTakes()
+    {
+        QFETCH(int, total);
+        QFETCH(int, place);
+        ProgramFolder folder;
+        Window w(folder);
+        WaitGuard guard(w);
+        startGame(*w, 1, {anna});
+        PlannedGame game(*w, {total});
+        game.playToLastScore();
+        QProcess other;
+        QVERIFY(startUser(other, toinen299(folder)));
+        QVERIFY(go(other) && other.waitForFinished() && other.exitCode() == 0);
+        QString offered;
+        if (place)
+            whenWaiting(w.form.get(), [&] {
+                offered = w->Lbl99Listalle4->caption();
+                click(w->Cmd99ListaOK);
+            });
+        game.playLastScore();
+        QVERIFY(!guard.fired() && w->gameOver);
+        QCOMPARE(offered, place ? QStringLiteral("sijalle numero: %1").arg(place) : QString());
+        QCOMPARE(storedNames(folder).indexOf(anna) + 1, place);
+    }
+
     void symlinkedListIsUpdatedAtItsTarget()
     {
         ProgramFolder folder;
