@@ -1,49 +1,35 @@
-// save_loop <folder> <list A> <list B>: saves lista99.txt in <folder> over and
-// over, alternating between the bytes of the two given list files, until it
-// is killed. Prints "ready" once the first save is done. The kill test starts
-// it, kills it at a random moment and looks at what the kill left behind.
+// save_loop <folder>: stores results in lista99.txt in <folder> over and
+// over, as a window stores a result (lock, re-read, enter, atomic save):
+// result k is named R<k> with 1000 + k points, above all before it. Prints k
+// once it is stored, until it is killed. The kill test kills it at a random
+// moment and looks at what the kill left behind.
 
-#include "toplist/BestListFile.h"
+#include "toplist/SafeListWrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-QByteArray readWhole(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "save_loop: cannot read %s\n", qPrintable(path));
-        std::exit(2);
-    }
-    return file.readAll();
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: save_loop <folder> <list A> <list B>\n");
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: save_loop <folder>\n");
         return 2;
     }
     const QString path = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("lista99.txt"));
-    const QByteArray lists[2] = {readWhole(QString::fromLocal8Bit(argv[2])),
-                                 readWhole(QString::fromLocal8Bit(argv[3]))};
-
-    for (unsigned long long round = 0;; ++round) {
-        const QString failure = saveFileAtomically(path, lists[round % 2]);
-        if (!failure.isEmpty()) {
-            std::fprintf(stderr, "save_loop: saving failed: %s\n", qPrintable(failure));
+    // Far more than a kill lets it store; the points stay within the file's range.
+    for (int k = 0; k <= 30000; ++k) {
+        const ListChangeOutcome outcome = changeBestListFile(path, [k](BestList &list) {
+            enterResult(list, {QStringLiteral("R%1").arg(k), QStringLiteral("07.12.26"), std::int16_t(1000 + k)});
+        });
+        if (!outcome.saved) {
+            std::fprintf(stderr, "save_loop: saving failed: %s\n", qPrintable(outcome.failure));
             return 1;
         }
-        if (round == 0) {
-            std::printf("ready\n");
-            std::fflush(stdout);
-        }
+        std::printf("%d\n", k);
+        std::fflush(stdout);
     }
+    return 0;
 }
