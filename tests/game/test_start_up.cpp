@@ -3,6 +3,7 @@
 
 #include "game/FileLocations.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QGroupBox>
@@ -70,6 +71,9 @@ void TestStartUp::missingNamesFileEndsBeforeTheWindowShows()
 
 void TestStartUp::startScreenAsTheProgramStarts()
 {
+    // On a dark desktop, as a dark theme sets it: the window keeps its own colours.
+    const auto desktop = qScopeGuard([light = QApplication::palette()] { QApplication::setPalette(light); });
+    QApplication::setPalette(QPalette(QColor(240, 240, 240), QColor(53, 53, 53)));
     ProgramFolder folder;
     Window w(folder);
     Form1 &f = *w;
@@ -117,7 +121,7 @@ void TestStartUp::startScreenAsTheProgramStarts()
     QCOMPARE(f.LblOtsikko->foreColor(), QColor(224, 224, 224));
     QCOMPARE(f.LblBonusPelaaja[1]->backColor(), QColor(255, 128, 128));
     QCOMPARE(f.Lbl99Sijoitus[0]->backColor(), f.palette().color(QPalette::Midlight));
-    QCOMPARE(f.Lbl99Nimi[0]->backColor(), f.palette().color(QPalette::Base));
+    QCOMPARE(f.Lbl99Nimi[0]->backColor(), QColor(255, 255, 255));  // the caption-text colour
     QCOMPARE(f.LblAlkuTervehdys->backColor(), f.palette().color(QPalette::ToolTipBase));
 }
 
@@ -256,6 +260,17 @@ void TestStartUp::installedReadOnlyItSeedsAndRepairsThePlayersFolderOnly()
     QCOMPARE(read(list.fileName()), listFileBytes(edited));  // repaired where it was
     QCOMPARE(read(player + "nimet.txt"), read(prefix.filePath("share/kopperi/nimet.txt")));  // seeded from there
     QCOMPARE(installed(), before);
+
+    // A fresh player's folder gets both files as installed; the player's own are never replaced.
+    const QString fresh = home.filePath(QStringLiteral("fresh/"));
+    for (const QByteArray &own : {QByteArray(), QByteArray("oma\r\n")}) {
+        QVERIFY(locateFiles(platform.folder, fresh).problem.isEmpty());
+        for (const QString &name : {QStringLiteral("lista99.txt"), QStringLiteral("nimet.txt")}) {
+            QCOMPARE(read(fresh + name), own.isEmpty() ? read(prefix.filePath("share/kopperi/" + name)) : own);
+            QFile file(fresh + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("oma\r\n") == 5);
+        }
+    }
 }
 
 QTEST_MAIN(TestStartUp)
