@@ -3,6 +3,7 @@
 #include "game/RegularFile.h"
 #include "game/SystemError.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -61,6 +62,7 @@ public:
         while (!lock_.tryLock(0)) {
             if (lock_.error() != QLockFile::LockFailedError || deadline.hasExpired())
                 return false;
+            removeIfLeftEmpty();
             QThread::msleep(lockPollMs);
         }
         return true;
@@ -69,6 +71,27 @@ public:
     QString name() const { return lock_.fileName(); }
 
 private:
+    // A holder writes who it is into the lock as it makes it; one killed in
+    // between leaves the lock empty, which QLockFile judges by its age alone
+    // and so would wait out for ten seconds.
+    void removeIfLeftEmpty()
+    {
+        const auto leftEmpty = [this] {
+            const QFileInfo lock(lock_.fileName());
+            return lock.exists() && lock.size() == 0
+                && lock.lastModified().msecsTo(QDateTime::currentDateTime()) > emptyLockMs;
+        };
+        if (!leftEmpty())
+            return;
+        // As QLockFile does for a stale lock: two windows must not remove
+        // the lock one of them has just made anew.
+        QLockFile removing(lock_.fileName() + QStringLiteral(".rmlock"));
+        if (removing.tryLock(0) && leftEmpty())
+            lock_.removeStaleLockFile();
+    }
+
+    // Far longer than making a lock and writing into it takes.
+    static constexpr qint64 emptyLockMs = 1000;
     QLockFile lock_;
 };
 

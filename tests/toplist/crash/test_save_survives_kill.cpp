@@ -114,8 +114,8 @@ void TestSaveSurvivesKill::killedWhileStoringLeavesAWholeListWithEveryResultStor
         stored += reported;
 
         // A kill between making a lock file and writing its holder's id into
-        // it leaves it empty, and Qt takes it over only once it is 10 s old
-        // (an expected failure in test_list_sharing): it is aged here.
+        // it leaves it empty, which the next save takes over once it is a
+        // second old: it is aged here, so that the next run need not wait.
         const QDir::Filters files = QDir::Files | QDir::Hidden;
         for (const QFileInfo &lock : QDir(program.path()).entryInfoList({QStringLiteral("*lock")}, files)) {
             const utimbuf minuteAgo{std::time(nullptr) - 60, std::time(nullptr) - 60};
