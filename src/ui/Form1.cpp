@@ -141,7 +141,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     const char *startPictures[diceCount] = {"start0.bmp", "start1.bmp", "start2.bmp", "start3.bmp", "start0.bmp"};
     for (int d = 0; d < diceCount; ++d) {
         const QString name = QString::fromLatin1(startPictures[d]);
-        dice[std::size_t(d)]->showPicture(name, QPixmap(QStringLiteral(":/pictures/") + name));
+        dice[std::size_t(d)]->showPicture(name, builtInDiePicture(name));
         dice[std::size_t(d)]->setAccessibleName(dieDescription(d, name));
     }
     describeScoreCells();
