@@ -43,7 +43,6 @@ bool Form1::LoadBestList()
         Lbl99Pvm[i]->setCaption(bestDates[i]);
         Lbl99Tulos[i]->setCaption(QString::number(bestScores[i]));
     }
-    describeListView();
     OnkoHuijattu();
     return true;
 }

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace {
 
@@ -45,6 +46,30 @@ const CategoryRow categoryRows[] = {
     {15, "LblYatzy", "LblYatzyPelaaja"},
 };
 
+// Runs `work` from the event loop once `widget` has been painted for the
+// first time, so that it does not hold up the first frame.
+class FirstPaintWatch : public QObject {
+public:
+    FirstPaintWatch(QWidget *widget, std::function<void()> work) : QObject(widget), work_(std::move(work))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, std::move(work_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+
 template <typename T>
 T *take(const QHash<QString, QWidget *> &controls, const QString &name)
 {
@@ -65,7 +90,6 @@ void takeArray(const QHash<QString, QWidget *> &controls, const char *name, std:
 Form1::Form1(Platform &platform) : platform_(platform)
 {
     setWindowTitle(QStringLiteral("Kopperi"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setFont(layout::windowFont());
     // Before the controls are built, so the system colours they take are the
     // light ones; menus and message boxes are windows of their own and keep
@@ -142,9 +166,7 @@ Form1::Form1(Platform &platform) : platform_(platform)
     for (int d = 0; d < diceCount; ++d) {
         const QString name = QString::fromLatin1(startPictures[d]);
         dice[std::size_t(d)]->showPicture(name, builtInDiePicture(name));
-        dice[std::size_t(d)]->setAccessibleName(dieDescription(d, name));
     }
-    describeScoreCells();
 
     Scroll99Lista->setRange(1, 87);
     Scroll99Lista->setSingleStep(1);
@@ -170,6 +192,18 @@ Form1::Form1(Platform &platform) : platform_(platform)
     setUpKeyboard();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    new FirstPaintWatch(client, [this] { completeAfterFirstFrame(); });
+}
+
+void Form1::completeAfterFirstFrame()
+{
+    // What the first frame does not show waits until it is on the screen.
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    for (int d = 0; d < diceCount; ++d)
+        dice[std::size_t(d)]->setAccessibleName(dieDescription(d, dice[std::size_t(d)]->pictureName()));
+    describeScoreCells();
+    describeListView();
+    fullyStarted_ = true;
 }
 
 Form1::~Form1()

@@ -118,6 +118,9 @@ public:
     QMenu *MenuPeruutus;
     QAction *MenuEdellisenValinnanPeruutus;
 
+    // True once what the first frame does not show is in place too (the
+    // window's icon, what a screen reader says of the dice and the cells).
+    bool fullyStarted() const { return fullyStarted_; }
     // True once the program has been ended (only a test platform gets here).
     bool programEnded() const { return programEnded_; }
     // A game runs and the player to play is played by the computer: then
@@ -195,6 +198,7 @@ private:
     // A Yes/No question; the computer waits while it is open.
     bool ask(const QString &question);
     void describeScoreCells();
+    void completeAfterFirstFrame();
 
     // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
     // an action (`used`: the control acted on, none for a menu item).
@@ -244,5 +248,6 @@ private:
     bool hintShown_ = false;
     QString headingBeforeHint_;
     bool programEnded_ = false;
+    bool fullyStarted_ = false;
     bool diceLanding_ = false;
 };

@@ -84,6 +84,11 @@ void Form1::setUpKeyboard()
     order.insert(order.end(), {CmdValitutUudelleen, CmdSäästäKaikki, CmdKaikkiUudelleen, Txt99ListaNimi, Cmd99ListaOK});
     order.insert(order.end(), categoryHeadings.begin() + 1, categoryHeadings.end());
     order.push_back(Scroll99Lista);  // the best-99 view: its scroll bar pages through the places
+    // A control that takes no focus is left out of the order: the rows take
+    // theirs here, once their captions are set (see RowHeading).
+    for (int code = 1; code <= category::count; ++code)
+        categoryHeadings[std::size_t(code)]->setFocusPolicy(Qt::StrongFocus);
+    Scroll99Lista->setFocusPolicy(Qt::StrongFocus);
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
@@ -104,9 +109,6 @@ void Form1::setUpKeyboard()
             return cell.isEmpty() ? QStringLiteral("vapaa") : QStringLiteral("pelaaja %1: %2").arg(currentPlayer + 1).arg(cell);
         };
     }
-
-    // Up, Down, Page Up, Page Down, Home and End page through the places.
-    Scroll99Lista->setFocusPolicy(Qt::StrongFocus);
 
     // An access key with nothing to click must not type its letter into a name.
     for (QComboBox *box : ComboNimi)

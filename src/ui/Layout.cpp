@@ -264,7 +264,10 @@ QWidget *create(const ControlSpec &row, QWidget *parent)
 
 void applyLook(const ControlSpec &row, QWidget *widget)
 {
-    widget->setFont(fontOf(row.font));
+    // Most controls take the font their parent passes on; setting it again
+    // costs a resolve of every font and palette of the control.
+    if (const QFont font = fontOf(row.font); font != widget->font())
+        widget->setFont(font);
     if (!row.tooltip.isEmpty())
         widget->setToolTip(row.tooltip);
     // Labels and frames are opaque: the start screen hides the sheet below it.

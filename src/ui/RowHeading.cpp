@@ -6,7 +6,20 @@
 
 RowHeading::RowHeading(QWidget *parent) : EventLabel(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // No focus yet: a label that takes focus when its caption is set lays
+    // the text out as a rich-text document of its own, as costly as a dozen
+    // plain labels. The keyboard set-up gives the focus once the caption is
+    // there, and taking the focus asks for no document either.
+}
+
+void RowHeading::focusInEvent(QFocusEvent *event)
+{
+    QFrame::focusInEvent(event);
+}
+
+void RowHeading::focusOutEvent(QFocusEvent *event)
+{
+    QFrame::focusOutEvent(event);
 }
 
 void RowHeading::keyPressEvent(QKeyEvent *event)

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-// The heading of a category row: the player chooses the row with it. It takes
-// keyboard focus, one stop per row: Space or Enter clicks it, Up and Down move
+// The heading of a category row: the player chooses the row with it. With
+// keyboard focus, one stop per row, Space or Enter clicks it, Up and Down move
 // to the row above or below.
 class RowHeading : public EventLabel {
     Q_OBJECT
@@ -17,6 +17,8 @@ public:
     std::function<QString()> describeCell;
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 };

@@ -59,7 +59,7 @@ Window::Window(const ProgramFolder &folder)
     loaded = form->Form_Load();
     if (loaded) {
         form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
+        if (!QTest::qWaitForWindowExposed(form.get()) || !QTest::qWaitFor([this] { return form->fullyStarted(); }))
             qWarning("window not exposed");
     }
 }
