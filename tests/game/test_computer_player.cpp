@@ -36,7 +36,8 @@ class TestComputerPlayer : public QObject {
     Q_OBJECT
 
 private slots:
-    void aComputerPlaysAWholeGameAlone();
+    void computersPlayAWholeGameAlone_data();
+    void computersPlayAWholeGameAlone();
     void aPlayerAndTheComputerTakeTurns();
     void aNewGameOrQuittingStopsItsTurn();
     void withoutItsTableTheComputerAndTheHintStayOff();
@@ -45,27 +46,37 @@ private slots:
     void theHintSaysWhatPerfectPlayWouldDo();
 };
 
-void TestComputerPlayer::aComputerPlaysAWholeGameAlone()
+void TestComputerPlayer::computersPlayAWholeGameAlone_data()
 {
+    QTest::addColumn<int>("players");
+    QTest::newRow("one") << 1;
+    QTest::newRow("four") << 4;
+}
+
+void TestComputerPlayer::computersPlayAWholeGameAlone()
+{
+    QFETCH(int, players);
     ProgramFolder folder;
     folder.linkStrategyTable();
     folder.write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int i) { return 100 - i; })));
     const QByteArray list = folder.read(QStringLiteral("lista99.txt"));
     Window w(folder);
-    startGame(*w, 1, {QStringLiteral("Kone")});
+    startGame(*w, players, QStringList(players, QStringLiteral("Kone")));
     QCOMPARE(w->LblVuorossa->caption(), QStringLiteral(" Kone"));
     QTRY_VERIFY_WITH_TIMEOUT(w->gameOver, 60000);
 
-    // A whole sheet that adds up, and no place offered for it.
-    int total = 0;
-    for (int code = 1; code <= category::count; ++code) {
-        const QString cell = w->categoryCells[std::size_t(code)][0]->caption();
-        QVERIFY2(!cell.trimmed().isEmpty(), qPrintable(QString::number(code)));
-        total += cell.toInt();
+    // Whole sheets that add up, and no place offered for them.
+    for (std::size_t p = 0; p < std::size_t(players); ++p) {
+        int total = 0;
+        for (int code = 1; code <= category::count; ++code) {
+            const QString cell = w->categoryCells[std::size_t(code)][p]->caption();
+            QVERIFY2(!cell.trimmed().isEmpty(), qPrintable(QString::number(code)));
+            total += cell.toInt();
+        }
+        total += w->LblBonusPelaaja[p]->caption().toInt();
+        QCOMPARE(w->LblKaikkiYhteensäPelaaja[p]->caption(), QString::number(total));
+        QVERIFY(total > 100);
     }
-    total += w->LblBonusPelaaja[0]->caption().toInt();
-    QCOMPARE(w->LblKaikkiYhteensäPelaaja[0]->caption(), QString::number(total));
-    QVERIFY(total > 100);
     QCOMPARE(folder.read(QStringLiteral("lista99.txt")), list);
     QCOMPARE(w->CmdKaikkiUudelleen->text(), QStringLiteral("&Uusi peli"));
     QVERIFY(!undoEnabled(*w) && w.platform.messages.isEmpty());
