@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <cmath>
 
 ComputerPlayer::ComputerPlayer(Form1 &form, Platform &platform) : form_(form), platform_(platform)
 {
@@ -55,6 +56,8 @@ void ComputerPlayer::step()
     const bool marked = std::any_of(f.rethrowMarks.begin(), f.rethrowMarks.end(), [](auto mark) { return mark == 1; });
     if (f.mayRecord) {
         const strategy::Action row = strategy::advise(*table, sheetOf(f, f.currentPlayer), 3, f.diceValues);
+        if (!std::isfinite(row.value))
+            return;  // a sheet no game can reach: no move rather than a wrong one
         press(f.categoryHeadings[std::size_t(row.category)]);
     } else if (f.throwCount == 0) {
         press(f.CmdKaikkiUudelleen);
@@ -62,6 +65,8 @@ void ComputerPlayer::step()
         press(f.CmdValitutUudelleen);  // the dice it marked in its previous step
     } else {
         const strategy::Action action = strategy::advise(*table, sheetOf(f, f.currentPlayer), f.throwCount, f.diceValues);
+        if (!std::isfinite(action.value))
+            return;
         if (action.kind == strategy::Action::Kind::Record) {
             press(f.CmdSäästäKaikki);
         } else {

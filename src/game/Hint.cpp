@@ -5,6 +5,7 @@
 #include "ui/Form1.h"
 
 #include <QDir>
+#include <cmath>
 
 const strategy::Table *Form1::strategyTable()
 {
@@ -40,6 +41,8 @@ void Form1::MenuVihje_Click()
     // Dice locked for scoring leave only the row to choose.
     const strategy::Action action =
         strategy::advise(*table, sheetOf(*this, currentPlayer), mayRecord ? maxThrows : throwCount, diceValues);
+    if (!std::isfinite(action.value))
+        return;  // a sheet no game can reach: no hint rather than a wrong one
     showHint(hintText(action, mayRecord, diceValues, [this](int code) {
         return code == category::yatzy ? QStringLiteral("Yatzy") : categoryHeadings[std::size_t(code)]->caption().trimmed();
     }));
