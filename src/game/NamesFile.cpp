@@ -1,6 +1,6 @@
 #include "game/NamesFile.h"
 
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <QStringDecoder>
 #include <algorithm>

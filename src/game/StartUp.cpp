@@ -1,7 +1,7 @@
 // Start-up, the start screen and the first turn of a game.
 #include "game/NamesFile.h"
 #include "game/Platform.h"
-#include "game/RegularFile.h"
+#include "files/RegularFile.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 

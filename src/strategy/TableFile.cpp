@@ -1,4 +1,4 @@
-#include "game/RegularFile.h"
+#include "files/RegularFile.h"
 #include "strategy/RuleTables.h"
 #include "strategy/Strategy.h"
 

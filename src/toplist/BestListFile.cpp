@@ -1,7 +1,7 @@
 #include "toplist/BestListFile.h"
 
-#include "game/SystemError.h"
-#include "game/Windows1252.h"
+#include "files/SystemError.h"
+#include "files/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>

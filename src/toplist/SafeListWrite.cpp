@@ -1,7 +1,7 @@
 #include "toplist/SafeListWrite.h"
 
-#include "game/RegularFile.h"
-#include "game/SystemError.h"
+#include "files/RegularFile.h"
+#include "files/SystemError.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

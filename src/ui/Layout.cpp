@@ -91,11 +91,11 @@ const char *const greeting =
     "    Kopperi, versio 1.0\n"
     "    7.12.2026";
 
-void addControl(std::vector<ControlSpec> &table, ControlSpec row) { table.push_back(std::move(row)); }
+void addControl(std::vector<ControlRow> &table, ControlRow row) { table.push_back(std::move(row)); }
 
-std::vector<ControlSpec> makeTable()
+std::vector<ControlRow> makeTable()
 {
-    std::vector<ControlSpec> t;
+    std::vector<ControlRow> t;
     using K = Kind;
 
     // Heading strip
@@ -110,7 +110,7 @@ std::vector<ControlSpec> makeTable()
                        u(row.caption), u(row.tooltip),
                        names ? Font{} : rowHeadingFont, row.back, {}, true});
         for (int p = 0; p < 4; ++p) {
-            ControlSpec cell{element(row.cells, p), K::Label, {}, playerColumnLeft[p], row.top, 1095, 375,
+            ControlRow cell{element(row.cells, p), K::Label, {}, playerColumnLeft[p], row.top, 1095, 375,
                              {}, {}, {}, row.back, {}, true, names ? Align::Left : Align::Centre};
             if (names) {
                 cell.caption = u(" Nimi");
@@ -126,7 +126,7 @@ std::vector<ControlSpec> makeTable()
     addControl(t, {u("FrameArpakuutiot"), K::Frame, {}, 5880, 390, 1335, 5220, u("Arpakuutiot"), {}, frameFont});
     const int dieTops[5] = {360, 1320, 2280, 3255, 4200};
     for (int d = 0; d < 5; ++d) {
-        ControlSpec die{QStringLiteral("Arpakuutio%1").arg(d), K::Die, u("FrameArpakuutiot"), 240, dieTops[d], 870, 800,
+        ControlRow die{QStringLiteral("Arpakuutio%1").arg(d), K::Die, u("FrameArpakuutiot"), 240, dieTops[d], 870, 800,
                         {}, u(heldDieTip)};
         die.enabled = false;
         addControl(t, die);
@@ -139,20 +139,20 @@ std::vector<ControlSpec> makeTable()
 
     // Button area, and the best-99 name entry that covers it when shown
     addControl(t, {u("Frame1"), K::Frame, {}, 7320, 360, 2535, 2985});
-    ControlSpec rethrow{u("CmdValitutUudelleen"), K::Button, {}, 7440, 600, 2295, 735, u("&Valitut uudelleen"),
+    ControlRow rethrow{u("CmdValitutUudelleen"), K::Button, {}, 7440, 600, 2295, 735, u("&Valitut uudelleen"),
                         u("Heittää uudelleen valittuna olevat arpakuutiot.")};
     rethrow.enabled = false;
     addControl(t, rethrow);
-    ControlSpec keepAll{u("CmdSäästäKaikki"), K::Button, {}, 7440, 1560, 2295, 735, u("&Säästä kaikki"),
+    ControlRow keepAll{u("CmdSäästäKaikki"), K::Button, {}, 7440, 1560, 2295, 735, u("&Säästä kaikki"),
                         u("Lukitsee arpakuutiot tallennusta varten.")};
     keepAll.enabled = false;
     addControl(t, keepAll);
-    ControlSpec throwAll{u("CmdKaikkiUudelleen"), K::Button, {}, 7440, 2520, 2295, 735, u("&Kaikki  uudelleen"),
+    ControlRow throwAll{u("CmdKaikkiUudelleen"), K::Button, {}, 7440, 2520, 2295, 735, u("&Kaikki  uudelleen"),
                          u("Heittää kaikki arpakuutiot uudelleen.")};
     throwAll.enabled = false;
     addControl(t, throwAll);
 
-    auto hidden = [](ControlSpec row) { row.visible = false; return row; };
+    auto hidden = [](ControlRow row) { row.visible = false; return row; };
     addControl(t, hidden({u("Frame99ListaPohja"), K::Frame, {}, 7320, 450, 2535, 2880, u("Pääsit 99-listalle !")}));
     addControl(t, hidden({u("Lbl99Listalle1"), K::Label, u("Frame99ListaPohja"), 180, 390, 2160, 400,
                           u("Onneksi olkoon pe-"), {}, entryFont}));
@@ -169,7 +169,7 @@ std::vector<ControlSpec> makeTable()
     // Best-99 view. A place, a date and a score need their cell's whole width
     // ("07.12.26" loses its last digit to the indent); the names go with them.
     addControl(t, {u("Frame99Parasta"), K::Frame, {}, 7320, 3435, 2535, 3780, u("99 parasta tulosta  ")});
-    auto flush = [](ControlSpec row) { row.indent = false; return row; };
+    auto flush = [](ControlRow row) { row.indent = false; return row; };
     for (int r = 0; r < 13; ++r) {
         const int top = 375 + 255 * r;
         addControl(t, flush({element("Lbl99Sijoitus", r), K::Label, u("Frame99Parasta"), 60, top, 340, 270,
@@ -198,7 +198,7 @@ std::vector<ControlSpec> makeTable()
         const int top = 360 + 480 * k;
         addControl(t, {u(options[k][0]), K::Option, u("FrameAloitusruutu"), 240, top, 1815, 495, u(options[k][1]),
                        u(options[k][2])});
-        ControlSpec box{QStringLiteral("ComboNimi%1").arg(k), K::Combo, u("FrameAloitusruutu"), 2880, top, 2295, 405,
+        ControlRow box{QStringLiteral("ComboNimi%1").arg(k), K::Combo, u("FrameAloitusruutu"), 2880, top, 2295, 405,
                         u("Nimi"), u(nameBoxTip)};
         box.enabled = k == 0;
         addControl(t, box);
@@ -223,7 +223,7 @@ QFont fontOf(const Font &font)
     return f;
 }
 
-QWidget *create(const ControlSpec &row, QWidget *parent)
+QWidget *create(const ControlRow &row, QWidget *parent)
 {
     switch (row.kind) {
     case Kind::Label: {
@@ -261,7 +261,7 @@ QWidget *create(const ControlSpec &row, QWidget *parent)
     return nullptr;
 }
 
-void applyLook(const ControlSpec &row, QWidget *widget)
+void applyLook(const ControlRow &row, QWidget *widget)
 {
     // Most controls take the font their parent passes on; setting it again
     // costs a resolve of every font and palette of the control.
@@ -342,9 +342,9 @@ const QPalette &windowPalette()
     return palette;
 }
 
-const std::vector<ControlSpec> &controls()
+const std::vector<ControlRow> &controls()
 {
-    static const std::vector<ControlSpec> table = makeTable();
+    static const std::vector<ControlRow> table = makeTable();
     return table;
 }
 
@@ -352,7 +352,7 @@ QHash<QString, QWidget *> build(QWidget *client)
 {
     QHash<QString, QWidget *> byName;
     byName.reserve(int(controls().size()));
-    for (const ControlSpec &row : controls()) {
+    for (const ControlRow &row : controls()) {
         QWidget *parent = row.parent.isEmpty() ? client : byName.value(row.parent);
         QWidget *widget = create(row, parent);
         applyLook(row, widget);

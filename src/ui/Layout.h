@@ -30,7 +30,7 @@ struct Font {
     bool bold = true;
 };
 
-struct ControlSpec {
+struct ControlRow {
     QString name{};       // "LblNimi(2)" for element 2 of a control array
     Kind kind = Kind::Label;
     QString parent{};     // empty: the window's client area
@@ -56,7 +56,7 @@ const QFont &windowFont();
 const QPalette &windowPalette();
 
 // Every control of the window, in creation order.
-const std::vector<ControlSpec> &controls();
+const std::vector<ControlRow> &controls();
 
 // Creates every control as a child of `client` and returns them by name.
 QHash<QString, QWidget *> build(QWidget *client);

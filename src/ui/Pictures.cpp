@@ -1,6 +1,6 @@
 #include "ui/Pictures.h"
 
-#include "game/RegularFile.h"
+#include "files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,7 +9,7 @@
 // A broken property aborts, so libFuzzer keeps the input as a crash.
 
 #include "game/NamesFile.h"
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 #include "toplist/BestListFile.h"
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // through the window with dice chosen by the test.
 #include "WindowFixture.h"
 
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <QGroupBox>
 #include <QScrollBar>

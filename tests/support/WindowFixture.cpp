@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <QFile>
 #include <map>

@@ -2,7 +2,7 @@
 // the view and its rank marker, and storing a new result.
 #include "WindowFixture.h"
 
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "MonkeyPlayer.h"
 
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <QEventLoop>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "game/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "game/SystemError.h"
+#include "files/SystemError.h"
 
 #include <cerrno>
 #include <cstring>

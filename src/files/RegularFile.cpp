@@ -1,6 +1,6 @@
-#include "game/RegularFile.h"
+#include "files/RegularFile.h"
 
-#include "game/SystemError.h"
+#include "files/SystemError.h"
 
 #include <QFile>
 #include <cerrno>
