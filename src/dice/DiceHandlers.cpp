@@ -82,6 +82,8 @@ void Form1::CmdKaikkiUudelleen_Click()
     CmdValitutUudelleen->setEnabled(false);
     CmdSäästäKaikki->setEnabled(true);
     MenuPeruutus->menuAction()->setEnabled(false);
+    // Every die is thrown: none stays marked to be thrown again.
+    rethrowMarks.fill(0);
     for (DieBox *die : dice) {
         die->setEnabled(true);
         die->setToolTip(QString::fromUtf8(heldDieTip));

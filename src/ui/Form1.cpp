@@ -291,9 +291,11 @@ std::function<void()> Form1::playerAction(QWidget *used, std::function<void()> h
     return [this, used, handler = std::move(handler)] {
         // Input made while the dice land waits in the queue and would act on
         // the landed dice; a screen reader's press reaches the controls while
-        // the landing lets pending input through. During the computer's turn
-        // only its own presses act.
-        if (diceLanding_ || (computerToPlay() && !computer_->pressing()))
+        // the landing lets pending input through. A control that is hidden or
+        // disabled by now does nothing: an access key's or a screen reader's
+        // click comes 100 ms after the press, whatever happened meanwhile.
+        // During the computer's turn only its own presses act.
+        if (diceLanding_ || !used->isVisible() || !used->isEnabled() || (computerToPlay() && !computer_->pressing()))
             return;
         takeBackHint();
         handler();
