@@ -1,7 +1,5 @@
 #include "strategy/RuleTables.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <cassert>
 
@@ -19,16 +17,6 @@ Rules Rules::ours()
     return rules;
 }
 
-std::uint64_t fnv1a(const void *data, std::size_t size, std::uint64_t hash)
-{
-    const auto *bytes = static_cast<const unsigned char *>(data);
-    for (std::size_t i = 0; i < size; ++i) {
-        hash ^= bytes[i];
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
-}
-
 RuleTables::RuleTables(const Rules &rules)
     : categories(rules.categories),
       upperRows(std::uint16_t(rules.upperRows & ((1u << rules.categories) - 1))),
@@ -39,12 +27,10 @@ RuleTables::RuleTables(const Rules &rules)
     assert(threshold >= 0 && threshold <= 63);
 
     const Keeps &k = keeps();
-    std::vector<std::int32_t> hashed = {categories, upperRows, threshold, points};
     for (int row = 0; row < categories; ++row) {
         for (int t = 0; t < Keeps::throwCount; ++t) {
             const int made = rules.score(row + 1, k.dice[t]);
             score[row][t] = float(made);
-            hashed.push_back(made);
             maxScore[row] = std::max(maxScore[row], made);
         }
         if (!addsToUpper(row))
@@ -58,9 +44,6 @@ RuleTables::RuleTables(const Rules &rules)
                 distinct.push_back(made);
         }
     }
-    for (std::int32_t &value : hashed)
-        value = qToLittleEndian(value);
-    fingerprint = fnv1a(hashed.data(), hashed.size() * sizeof(std::int32_t));
 }
 
 std::uint64_t RuleTables::upperSumsAfter(std::uint64_t from, std::uint16_t newRows) const

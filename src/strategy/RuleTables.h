@@ -24,9 +24,6 @@ struct RuleTables {
     std::array<std::vector<int>, maxCategories> upperScores;
     std::array<std::array<std::uint8_t, Keeps::throwCount>, maxCategories> upperScoreIndex{};
     std::array<int, maxCategories> maxScore{};
-    // A hash of every score and of the bonus: a table file made for other
-    // rules has another.
-    std::uint64_t fingerprint = 0;
 
     explicit RuleTables(const Rules &rules);
 
@@ -45,8 +42,5 @@ struct RuleTables {
     // Whether the upper rows in `rows` can add up to exactly `sum`, uncapped.
     bool canMakeExactly(std::uint16_t rows, int sum) const;
 };
-
-// FNV-1a, 64 bits: the fingerprint of the rules and the table file's checksum.
-std::uint64_t fnv1a(const void *data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull);
 
 } // namespace strategy

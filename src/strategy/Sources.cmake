@@ -1,9 +1,8 @@
 # The solver's sources: built into kopperi_strategy, and straight into the
-# table tool, which has to be optimised and free of sanitizers in every build.
+# tool, which has to be optimised and free of sanitizers in every build.
 set(KOPPERI_STRATEGY_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Keeps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RuleTables.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Table.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/TableFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Advice.cpp
 )

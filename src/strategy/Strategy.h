@@ -2,14 +2,10 @@
 
 #include "scoring/ScoringRules.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 // Perfect play for one player's score sheet: a table of the points still to
@@ -57,14 +53,9 @@ public:
     // Some game reaches this sheet: its rows exist and can make its upper sum.
     bool possible(Sheet sheet) const;
 
-    // The table file. Reading checks the bytes against the rules (ours by
-    // default) and gives no table if anything is off, with a Finnish message
-    // that says what, but not the file's name.
-    QByteArray toBytes() const;
-    static std::optional<Table> fromBytes(const QByteArray &bytes, QString *error);
-    static std::optional<Table> fromBytes(const QByteArray &bytes, const Rules &rules, QString *error);
-    static std::optional<Table> readFile(const QString &path, QString *error);
-    static std::optional<Table> readFile(const QString &path, const Rules &rules, QString *error);
+    // The same rules and every value the same to the bit, NaN included.
+    bool operator==(const Table &other) const;
+    bool operator!=(const Table &other) const { return !(*this == other); }
 
 private:
     friend Action advise(const Table &table, Sheet sheet, int throwsMade, const Dice &dice);

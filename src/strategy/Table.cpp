@@ -6,6 +6,7 @@
 #include <atomic>
 #include <bitset>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 namespace strategy {
@@ -131,6 +132,18 @@ const float *Table::valuesOf(Sheet sheet) const
         return nullptr;
     const float *row = values_.data() + std::size_t(sheet.filled) * std::size_t(rules_->upperSums());
     return std::isfinite(row[std::min(sheet.upperSum, rules_->threshold)]) ? row : nullptr;
+}
+
+bool Table::operator==(const Table &other) const
+{
+    const RuleTables &a = *rules_;
+    const RuleTables &b = *other.rules_;
+    const bool sameRules = a.categories == b.categories && a.upperRows == b.upperRows && a.threshold == b.threshold
+                           && a.points == b.points && a.score == b.score;
+    // Bytes, not floats: NaN marks the sheets a table does not hold, and
+    // NaN == NaN is false.
+    return sameRules && values_.size() == other.values_.size()
+           && std::memcmp(values_.data(), other.values_.data(), values_.size() * sizeof(float)) == 0;
 }
 
 double Table::value(Sheet sheet) const

@@ -1,40 +1,12 @@
 #include "dice/DiceGenerator.h"
-#include "strategy/Strategy.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
 
-using strategy::Rules;
-using strategy::Sheet;
-using strategy::Table;
-
 namespace {
-
-const QString builtTablePath = QStringLiteral(KOPPERI_STRATEGY_TABLE);
-
-QByteArray builtBytes()
-{
-    QFile file(builtTablePath);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("%s: %s", qPrintable(builtTablePath), qPrintable(file.errorString()));
-    return file.readAll();
-}
-
-QByteArray withByte(QByteArray bytes, int at, char value)
-{
-    bytes[at] = value;
-    return bytes;
-}
-
-QByteArray flipped(const QByteArray &bytes, int at)
-{
-    return withByte(bytes, at, char(bytes[at] ^ 0x10));
-}
 
 struct Run {
     int exitCode = -1;
@@ -60,10 +32,6 @@ class TestStrategyTool : public QObject {
     Q_OBJECT
 
 private slots:
-    void theBuiltTableReadsAndWritesBackTheSameBytes();
-    void damagedTablesAreRefused_data();
-    void damagedTablesAreRefused();
-    void filesThatCannotBeTheTable();
     void adviceLines_data();
     void adviceLines();
     void badArguments_data();
@@ -71,70 +39,6 @@ private slots:
     void simulatedGamesScoreAsTheTableExpects();
     void seededGenerators();
 };
-
-void TestStrategyTool::theBuiltTableReadsAndWritesBackTheSameBytes()
-{
-    const QByteArray bytes = builtBytes();
-    QString error;
-    const std::optional<Table> table = Table::fromBytes(bytes, &error);
-    QVERIFY2(table, qPrintable(error));
-    QVERIFY(table->toBytes() == bytes);
-}
-
-void TestStrategyTool::damagedTablesAreRefused_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("bonusPoints");
-    QTest::addColumn<QString>("message");
-
-    const QByteArray bytes = builtBytes();
-    QTest::newRow("not a table") << QByteArray("Kopperi\n") << 50 << "ei ole Kopperin strategiataulukko";
-    QTest::newRow("the header cut") << bytes.left(30) << 50 << "vajaa";
-    QTest::newRow("one byte short") << bytes.chopped(1) << 50 << "vajaa: siinä on 8388643 tavua";
-    QTest::newRow("one byte too many") << bytes + '\0' << 50 << "liian pitkä";
-    QTest::newRow("a newer format") << withByte(bytes, 8, 2) << 50 << "muotoversio on 2";
-    QTest::newRow("another sheet") << withByte(bytes, 12, 13) << 50 << "13 rivin";
-    QTest::newRow("other rules") << bytes << 35 << "toisilla pistesäännöillä";
-    QTest::newRow("the last value flipped") << flipped(bytes, int(bytes.size()) - 1) << 50 << "tarkistussumma";
-    QTest::newRow("the checksum flipped") << flipped(bytes, 30) << 50 << "tarkistussumma";
-    const Sheet late{0x7FFE, 0};
-    QTest::newRow("a table of the last turn only")
-        << Table::computeFrom(Rules::ours(), late).toBytes() << 50 << "mahdoton arvo";
-}
-
-void TestStrategyTool::damagedTablesAreRefused()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, bonusPoints);
-    QFETCH(QString, message);
-
-    Rules rules = Rules::ours();
-    rules.bonusPoints = bonusPoints;
-    QString error;
-    QVERIFY(!Table::fromBytes(bytes, rules, &error));
-    QVERIFY2(error.contains(message), qPrintable(error));
-}
-
-void TestStrategyTool::filesThatCannotBeTheTable()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString missing = folder.filePath(QStringLiteral("strategia.bin"));
-    const QString longer = folder.filePath(QStringLiteral("pitka.bin"));
-    QFile file(longer);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(builtBytes() + "!");
-    file.close();
-
-    QString error;
-    QVERIFY(!Table::readFile(missing, &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!Table::readFile(folder.path(), &error));
-    QVERIFY2(error.contains(QStringLiteral("tavallinen tiedosto")), qPrintable(error));
-    QVERIFY(!Table::readFile(longer, &error));
-    QVERIFY2(error.contains(QStringLiteral("liian pitkä")), qPrintable(error));
-    QVERIFY2(Table::readFile(builtTablePath, &error), qPrintable(error));
-}
 
 void TestStrategyTool::adviceLines_data()
 {
@@ -177,7 +81,7 @@ void TestStrategyTool::adviceLines()
     QFETCH(QString, out);
     QFETCH(QString, err);
 
-    const Run run = runTool({QStringLiteral("--table"), builtTablePath, QStringLiteral("advise")}, input);
+    const Run run = runTool({QStringLiteral("advise")}, input);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(out)).match(run.out).hasMatch(), qPrintable(run.out));
     QVERIFY2(run.err.contains(err), qPrintable(run.err));
@@ -190,11 +94,8 @@ void TestStrategyTool::badArguments_data()
     QTest::addColumn<QString>("err");
 
     QTest::newRow("no command") << QStringList() << 2 << "usage:";
-    QTest::newRow("--table without its file") << QStringList{"--table"} << 2 << "--table needs a value";
+    QTest::newRow("--threads without its number") << QStringList{"--threads"} << 2 << "--threads needs a value";
     QTest::newRow("a seed beyond 32 bits") << QStringList{"simulate", "5", "4294967296"} << 2 << "SEED";
-    QTest::newRow("a table that is not one")
-        << QStringList{"--table", QStringLiteral(KOPPERI_STRATEGY_TOOL), "simulate", "1"} << 1
-        << "ei ole Kopperin strategiataulukko";
 }
 
 void TestStrategyTool::badArguments()
@@ -211,8 +112,7 @@ void TestStrategyTool::badArguments()
 // A game loop that lost the bonus or a row's points would miss by far more.
 void TestStrategyTool::simulatedGamesScoreAsTheTableExpects()
 {
-    const Run run = runTool({QStringLiteral("--table"), builtTablePath, QStringLiteral("simulate"),
-                             QStringLiteral("2000"), QStringLiteral("7")});
+    const Run run = runTool({QStringLiteral("simulate"), QStringLiteral("2000"), QStringLiteral("7")});
     QCOMPARE(run.exitCode, 0);
     auto figure = [&run](const char *name) {
         const QRegularExpressionMatch match =

@@ -1,13 +1,10 @@
-// kopperi-strategy: the table of perfect play, written for the program's
-// folder at build time, and two ways to look at it: the advice for states
-// read from standard input, and whole games played by it.
+// kopperi-strategy: two ways to look at the table of perfect play: the advice
+// for states read from standard input, and whole games played by it.
 
 #include "StateLine.h"
 
 #include "dice/DiceGenerator.h"
 #include "strategy/Strategy.h"
-
-#include <QSaveFile>
 
 #include <charconv>
 #include <chrono>
@@ -21,14 +18,12 @@
 namespace {
 
 const char usage[] =
-    "usage: kopperi-strategy [--table FILE] [--threads N] COMMAND\n"
-    "  table FILE         compute the table of perfect play and write it to FILE\n"
+    "usage: kopperi-strategy [--threads N] COMMAND\n"
     "  advise             for each line of standard input,\n"
     "                       FILLED UPPER THROWS D1 D2 D3 D4 D5\n"
     "                     (FILLED: recorded row codes as 1,7,13 or -), print the best\n"
     "                     action: \"record C EV\" or \"keep F1 F2 ... EV\" (\"keep - EV\")\n"
     "  simulate N [SEED]  play N solitaire games and compare their mean with the table\n"
-    "  --table FILE       read the table from FILE instead of computing it\n"
     "  --threads N        threads that compute the table (default: every core)\n";
 
 int usageError(const std::string &why)
@@ -56,41 +51,9 @@ double secondsSince(Clock::time_point start)
 }
 
 struct Options {
-    std::string tablePath;
     unsigned threads = 0;
     std::vector<std::string> command;
 };
-
-std::optional<strategy::Table> loadTable(const Options &options)
-{
-    if (options.tablePath.empty())
-        return strategy::Table::compute(strategy::Rules::ours(), options.threads);
-    QString error;
-    std::optional<strategy::Table> table = strategy::Table::readFile(QString::fromStdString(options.tablePath), &error);
-    if (!table) {
-        std::fprintf(stderr, "kopperi-strategy: %s: %s\n", options.tablePath.c_str(),
-                     error.toLocal8Bit().constData());
-    }
-    return table;
-}
-
-int writeTable(const Options &options, const std::string &path)
-{
-    const Clock::time_point start = Clock::now();
-    const strategy::Table table = strategy::Table::compute(strategy::Rules::ours(), options.threads);
-    const double seconds = secondsSince(start);
-    const QByteArray bytes = table.toBytes();
-    // Written whole or not at all: a half-written table must not look built.
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        std::fprintf(stderr, "kopperi-strategy: cannot write %s: %s\n", path.c_str(),
-                     file.errorString().toLocal8Bit().constData());
-        return 1;
-    }
-    std::printf("%s: %lld bytes, expected score %.4f, computed in %.2f s\n", path.c_str(),
-                static_cast<long long>(bytes.size()), table.value(strategy::Sheet{}), seconds);
-    return 0;
-}
 
 int adviseLines(const strategy::Table &table)
 {
@@ -191,9 +154,7 @@ int main(int argc, char **argv)
         if (at + 1 >= argc)
             return usageError(option + " needs a value");
         const std::string value = argv[++at];
-        if (option == "--table") {
-            options.tablePath = value;
-        } else if (option == "--threads") {
+        if (option == "--threads") {
             const std::optional<unsigned> threads = wholeNumber<unsigned>(value);
             if (!threads || *threads < 1 || *threads > 256)
                 return usageError("--threads wants a number 1..256");
@@ -208,16 +169,10 @@ int main(int argc, char **argv)
 
     const std::string &name = options.command[0];
     const std::size_t arguments = options.command.size() - 1;
-    if (name == "table") {
-        if (arguments != 1)
-            return usageError("table wants one FILE");
-        return writeTable(options, options.command[1]);
-    }
     if (name == "advise") {
         if (arguments != 0)
             return usageError("advise reads its states from standard input");
-        const std::optional<strategy::Table> table = loadTable(options);
-        return table ? adviseLines(*table) : 1;
+        return adviseLines(strategy::Table::compute(strategy::Rules::ours(), options.threads));
     }
     if (name == "simulate") {
         if (arguments < 1 || arguments > 2)
@@ -230,8 +185,7 @@ int main(int argc, char **argv)
             seed = wholeNumber<std::uint32_t>(options.command[2]);
         if (!seed)
             return usageError("SEED must be a number 0..4294967295");
-        const std::optional<strategy::Table> table = loadTable(options);
-        return table ? simulate(*table, *games, *seed) : 1;
+        return simulate(strategy::Table::compute(strategy::Rules::ours(), options.threads), *games, *seed);
     }
     return usageError("unknown command " + name);
 }
