@@ -1,9 +1,13 @@
+#include "dice/DiceGenerator.h"
 #include "strategy/Strategy.h"
 
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <map>
+#include <set>
 
 using strategy::Action;
 using strategy::Rules;
@@ -87,6 +91,56 @@ const Table &ourTable()
     return table;
 }
 
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+Dice thrown(DiceGenerator &generator)
+{
+    Dice dice{};
+    for (int &die : dice)
+        die = generator.nextDieValue();
+    return dice;
+}
+
+// Sheets of every kind, not only those good play reaches: rows filled at
+// random, each upper one with some number of its dice, and dice at random.
+struct State {
+    Sheet sheet;
+    Dice dice;
+};
+
+std::vector<State> randomStates(int count, std::uint32_t seed)
+{
+    DiceGenerator generator(seed);
+    std::vector<State> states;
+    for (int i = 0; i < count; ++i) {
+        Sheet sheet{std::uint16_t(generator.next() * everyRow), 0};
+        for (int code = category::ones; code <= category::sixes; ++code) {
+            if (sheet.filled >> (code - 1) & 1u)
+                sheet.upperSum += code * int(generator.next() * 6);
+        }
+        states.push_back({sheet, thrown(generator)});
+    }
+    return states;
+}
+
+// The keeps of `dice` that throw at least one die again, by brute force.
+std::set<std::array<int, 7>> keepsOf(const Dice &dice)
+{
+    std::set<std::array<int, 7>> found;
+    for (int mask = 0; mask < 31; ++mask) {
+        std::array<int, 7> kept{};
+        for (int i = 0; i < 5; ++i) {
+            if (mask >> i & 1)
+                ++kept[std::size_t(dice[std::size_t(i)])];
+        }
+        found.insert(kept);
+    }
+    return found;
+}
+
 QString describe(const Action &action)
 {
     if (action.kind != Action::Kind::Keep)
@@ -112,7 +166,15 @@ private slots:
     void advice();
     void theFirstThrowsAverageToTheTable_data();
     void theFirstThrowsAverageToTheTable();
+    void sheetsThatCanBe();
+    void statesTheTableDoesNotHoldGetNoAdvice_data();
     void statesTheTableDoesNotHoldGetNoAdvice();
+    void choicesAgreeWithTheAdvice_data();
+    void choicesAgreeWithTheAdvice();
+    void aKeepIsWorthTheMeanOfTheBestChoicesAfterIt_data();
+    void aKeepIsWorthTheMeanOfTheBestChoicesAfterIt();
+    void recordingNow_data();
+    void recordingNow();
 };
 
 void TestStrategy::theLastRowAlone_data()
@@ -233,18 +295,196 @@ void TestStrategy::theFirstThrowsAverageToTheTable()
              qPrintable(QStringLiteral("%1 vs %2").arg(mean).arg(ourTable().value(sheet))));
 }
 
+void TestStrategy::sheetsThatCanBe()
+{
+    QVERIFY(!ourTable().possible(Sheet{1, 6}));
+    QVERIFY(ourTable().possible(Sheet{0x3F, 105}));
+    QVERIFY(!ourTable().possible(Sheet{0x3F, 106}));
+}
+
+void TestStrategy::statesTheTableDoesNotHoldGetNoAdvice_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::addColumn<int>("upperSum");
+    QTest::addColumn<int>("throwsMade");
+    QTest::addColumn<Dice>("dice");
+
+    const Dice dice{1, 2, 3, 4, 5};
+    QTest::newRow("a full sheet") << int(everyRow) << 84 << 1 << dice;
+    QTest::newRow("an upper sum of no upper rows") << 0 << 3 << 1 << dice;
+    QTest::newRow("a fourth throw") << 0 << 0 << 4 << dice;
+    QTest::newRow("a seven on a die") << 0 << 0 << 2 << Dice{1, 2, 3, 4, 7};
+    QTest::newRow("a die of nothing") << 0 << 0 << 3 << Dice{0, 2, 3, 4, 5};
+    QTest::newRow("a sixteenth row") << 0x8000 << 0 << 2 << dice;
+    QTest::newRow("a negative upper sum") << 0 << -1 << 3 << dice;
+}
+
 void TestStrategy::statesTheTableDoesNotHoldGetNoAdvice()
 {
+    QFETCH(int, filled);
+    QFETCH(int, upperSum);
+    QFETCH(int, throwsMade);
+    QFETCH(Dice, dice);
+
+    const Sheet sheet{std::uint16_t(filled), upperSum};
+    QVERIFY(std::isnan(strategy::advise(ourTable(), sheet, throwsMade, dice).value));
+    QVERIFY(strategy::choices(ourTable(), sheet, throwsMade, dice).empty());
+    if (throwsMade <= 3)
+        QVERIFY(std::isnan(strategy::recordValue(ourTable(), sheet, dice, category::chance)));
+}
+
+void TestStrategy::choicesAgreeWithTheAdvice_data()
+{
+    QTest::addColumn<int>("throwsMade");
+    QTest::newRow("after the first throw") << 1;
+    QTest::newRow("after the second throw") << 2;
+    QTest::newRow("after the last throw") << 3;
+}
+
+// The choices and the advice come from one routine; what is checked here is
+// what a caller relies on: every choice is there once, none beats the advice,
+// the first best is the advice to the bit, and recording is worth its row.
+void TestStrategy::choicesAgreeWithTheAdvice()
+{
+    QFETCH(int, throwsMade);
+
     const Table &table = ourTable();
-    const Dice dice{1, 2, 3, 4, 5};
-    QVERIFY(std::isnan(strategy::advise(table, Sheet{everyRow, 84}, 1, dice).value));
-    QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 3}, 1, dice).value));
-    QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 0}, 4, dice).value));
-    QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 0}, 2, Dice{1, 2, 3, 4, 7}).value));
-    QVERIFY(std::isnan(strategy::advise(table, Sheet{0x8000, 0}, 2, dice).value));
-    QVERIFY(!table.possible(Sheet{1, 6}));
-    QVERIFY(table.possible(Sheet{0x3F, 105}));
-    QVERIFY(!table.possible(Sheet{0x3F, 106}));
+    for (const auto &[sheet, dice] : randomStates(300, std::uint32_t(throwsMade))) {
+        const QString where = QStringLiteral("filled %1, upper sum %2, dice %3%4%5%6%7")
+                                  .arg(sheet.filled, 0, 16).arg(sheet.upperSum)
+                                  .arg(dice[0]).arg(dice[1]).arg(dice[2]).arg(dice[3]).arg(dice[4]);
+        const Action advised = strategy::advise(table, sheet, throwsMade, dice);
+        const std::vector<Action> options = strategy::choices(table, sheet, throwsMade, dice);
+        QVERIFY2(!options.empty(), qPrintable(where));
+
+        std::size_t first = 0;
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            QVERIFY2(options[i].value <= advised.value, qPrintable(where));
+            if (options[i].value > options[first].value)
+                first = i;
+        }
+        QCOMPARE(describe(options[first]), describe(advised));
+        QVERIFY2(sameBits(options[first].value, advised.value), qPrintable(where));
+
+        std::vector<int> rows;
+        std::set<std::array<int, 7>> kept;
+        for (const Action &option : options) {
+            if (option.kind == Action::Kind::Keep) {
+                kept.insert(option.keep);
+                continue;
+            }
+            rows.push_back(option.category);
+            QVERIFY2(sameBits(option.value, strategy::recordValue(table, sheet, dice, option.category)),
+                     qPrintable(where));
+        }
+        if (throwsMade == 3) {
+            std::vector<int> free;
+            for (int code = 1; code <= category::count; ++code) {
+                if (!(sheet.filled >> (code - 1) & 1u))
+                    free.push_back(code);
+            }
+            QVERIFY2(rows == free, qPrintable(where));
+            continue;
+        }
+        // Keeping all comes first, in the best row; then every keep once.
+        QCOMPARE(options.front().kind, Action::Kind::Record);
+        QCOMPARE(rows.size(), std::size_t(1));
+        const Action lastThrow = strategy::advise(table, sheet, 3, dice);
+        QCOMPARE(rows.front(), lastThrow.category);
+        QVERIFY2(sameBits(options.front().value, lastThrow.value), qPrintable(where));
+        QCOMPARE(options.size(), kept.size() + 1);
+        QVERIFY2(kept == keepsOf(dice), qPrintable(where));
+    }
+}
+
+void TestStrategy::aKeepIsWorthTheMeanOfTheBestChoicesAfterIt_data()
+{
+    QTest::addColumn<int>("throwsMade");
+    QTest::addColumn<int>("states");
+    QTest::newRow("after the first throw") << 1 << 4;
+    QTest::newRow("after the second throw") << 2 << 12;
+}
+
+// Reckoned apart from the table's lanes: every way the dice thrown again can
+// fall, each answered by its best choice.
+void TestStrategy::aKeepIsWorthTheMeanOfTheBestChoicesAfterIt()
+{
+    QFETCH(int, throwsMade);
+    QFETCH(int, states);
+
+    const Table &table = ourTable();
+    for (const auto &[sheet, dice] : randomStates(states, std::uint32_t(10 + throwsMade))) {
+        std::map<Dice, double> bestAfter; // by the dice in ascending order
+        for (const Action &option : strategy::choices(table, sheet, throwsMade, dice)) {
+            if (option.kind != Action::Kind::Keep)
+                continue;
+            int kept = 0;
+            for (int face = 1; face <= 6; ++face)
+                kept += option.keep[std::size_t(face)];
+            const int again = 5 - kept;
+            int ways = 1;
+            for (int i = 0; i < again; ++i)
+                ways *= 6;
+            double mean = 0;
+            for (int way = 0; way < ways; ++way) {
+                Dice next{};
+                std::size_t at = 0;
+                for (int face = 1; face <= 6; ++face) {
+                    for (int n = 0; n < option.keep[std::size_t(face)]; ++n)
+                        next[at++] = face;
+                }
+                for (int rest = way; at < next.size(); rest /= 6)
+                    next[at++] = rest % 6 + 1;
+                std::sort(next.begin(), next.end());
+                auto known = bestAfter.find(next);
+                if (known == bestAfter.end())
+                    known = bestAfter.emplace(next, strategy::advise(table, sheet, throwsMade + 1, next).value).first;
+                mean += known->second / ways;
+            }
+            QVERIFY2(std::abs(mean - option.value) < 1e-4,
+                     qPrintable(QStringLiteral("%1 %2, filled %3: %4 vs %5")
+                                    .arg(describe(option)).arg(throwsMade).arg(sheet.filled, 0, 16)
+                                    .arg(mean, 0, 'f', 6).arg(option.value, 0, 'f', 6)));
+        }
+    }
+}
+
+void TestStrategy::recordingNow_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::addColumn<int>("upperSum");
+    QTest::addColumn<Dice>("dice");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<double>("value");
+
+    const int sixesLeft = allBut({category::sixes});
+    const double nothing = std::nan("");
+    QTest::newRow("two sixes that reach 63 earn the bonus")
+        << sixesLeft << 51 << Dice{6, 6, 1, 2, 3} << int(category::sixes) << 62.0;
+    QTest::newRow("two sixes one short of 63 earn none") << sixesLeft << 50 << Dice{6, 6, 1, 2, 3}
+                                                         << int(category::sixes) << 12.0;
+    QTest::newRow("the bonus is earned once") << sixesLeft << 70 << Dice{6, 6, 1, 2, 3} << int(category::sixes)
+                                              << 12.0;
+    QTest::newRow("a Yatzy in the last row") << int(allBut({category::yatzy})) << 0 << Dice{3, 3, 3, 3, 3}
+                                             << int(category::yatzy) << 50.0;
+    QTest::newRow("a filled row") << sixesLeft << 51 << Dice{6, 6, 1, 2, 3} << int(category::chance) << nothing;
+    QTest::newRow("row 0") << 0 << 0 << Dice{6, 6, 1, 2, 3} << 0 << nothing;
+    QTest::newRow("row 16") << 0 << 0 << Dice{6, 6, 1, 2, 3} << 16 << nothing;
+}
+
+void TestStrategy::recordingNow()
+{
+    QFETCH(int, filled);
+    QFETCH(int, upperSum);
+    QFETCH(Dice, dice);
+    QFETCH(int, code);
+    QFETCH(double, value);
+
+    const double now = strategy::recordValue(ourTable(), Sheet{std::uint16_t(filled), upperSum}, dice, code);
+    if (std::isnan(value))
+        QVERIFY2(std::isnan(now), qPrintable(QString::number(now)));
+    else
+        QCOMPARE(now, value);
 }
 
 QTEST_GUILESS_MAIN(TestStrategy)
