@@ -84,6 +84,8 @@ void Form1::CmdKaikkiUudelleen_Click()
     MenuPeruutus->menuAction()->setEnabled(false);
     // Every die is thrown: none stays marked to be thrown again.
     rethrowMarks.fill(0);
+    if (throwCount > 0)
+        record.add({GameRecord::Kind::Rethrow, currentPlayer, {}, {true, true, true, true, true}, 0});
     for (DieBox *die : dice) {
         die->setEnabled(true);
         die->setToolTip(QString::fromUtf8(heldDieTip));
@@ -101,6 +103,7 @@ void Form1::CmdKaikkiUudelleen_Click()
     LblHeittokerrat->setCaption(QString::number(throwCount));
     for (int &value : diceValues)
         value = generator_.nextDieValue();
+    record.add({GameRecord::Kind::Throw, currentPlayer, diceValues, {}, 0});
     showDiceOneByOne();
 }
 
@@ -109,12 +112,17 @@ void Form1::CmdValitutUudelleen_Click()
     if (throwCount < maxThrows)
         ++throwCount;
     LblHeittokerrat->setCaption(QString::number(throwCount));
+    GameRecord::Entry rethrow{GameRecord::Kind::Rethrow, currentPlayer, {}, {}, 0};
+    for (std::size_t d = 0; d < rethrowMarks.size(); ++d)
+        rethrow.thrown[d] = rethrowMarks[d] == 1;
+    record.add(rethrow);
     for (int d = 0; d < diceCount; ++d) {
         if (rethrowMarks[std::size_t(d)] == 1) {
             diceValues[std::size_t(d)] = generator_.nextDieValue();
             rethrowMarks[std::size_t(d)] = 0;
         }
     }
+    record.add({GameRecord::Kind::Throw, currentPlayer, diceValues, {}, 0});
     showDiceOneByOne();
     CmdValitutUudelleen->setEnabled(false);
     CmdKaikkiUudelleen->setEnabled(true);
@@ -136,6 +144,7 @@ void Form1::CmdSäästäKaikki_Click()
         die->setEnabled(false);
     mayRecord = true;
     lastCategory = category::keepAll;
+    record.add({GameRecord::Kind::KeepAll, currentPlayer, diceValues, {}, 0});
     CmdKaikkiUudelleen->setEnabled(false);
     CmdValitutUudelleen->setEnabled(false);
     CmdSäästäKaikki->setEnabled(false);

@@ -1,19 +1,26 @@
 #pragma once
 
+#include "dice/DiceGenerator.h"
+
 #include <QObject>
 
 class Form1;
 class Platform;
+class QTime;
 class QWidget;
 
-// The computer at the table: when a player named "Kone" is to play, it plays
-// perfectly through the same entry points as a player's clicks (throw all,
-// mark dice, throw the marked ones, keep all, choose a row), one step at a
-// time with a pause before each, so that the players can follow it.
+// The computer at the table: when a player named "Kone 1" .. "Kone" is to
+// play, it plays through the same entry points as a player's clicks (throw
+// all, mark dice, throw the marked ones, keep all, choose a row), one step at
+// a time with a pause before each, so that the players can follow it. It reads
+// the game only through the window's view of it; "Kone" plays perfectly, the
+// others err now and then as their strength says.
 class ComputerPlayer : public QObject {
 public:
     ComputerPlayer(Form1 &form, Platform &platform);
 
+    // A game starts: the weaker computers' draws start from the clock.
+    void newGame(const QTime &clock);
     // Looks at the game, as after every action: when the computer is to play,
     // its next step comes after the pause; otherwise none is pending.
     void lookAtTheGame();
@@ -24,10 +31,12 @@ public:
 
 private:
     void step();
+    void waitForTable();
     void press(QWidget *control);
 
     Form1 &form_;
     Platform &platform_;
+    DiceGenerator draws_;  // its own, apart from the dice
     bool stepPending_ = false;
     unsigned pendingStep_ = 0;  // a step scheduled before the latest hold does nothing
     bool pressing_ = false;

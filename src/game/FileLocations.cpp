@@ -42,11 +42,6 @@ QStringList FileLocations::pictureFolders() const
     return installed() ? QStringList{playerFolder, dataFolder} : QStringList{playerFolder};
 }
 
-QString FileLocations::strategyTable() const
-{
-    return QDir(installed() ? dataFolder : playerFolder).filePath(QStringLiteral("strategia.bin"));
-}
-
 void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("kopperi"));

@@ -20,8 +20,6 @@ struct FileLocations {
     bool installed() const { return !dataFolder.isEmpty(); }
     // Where a die picture is looked for, in order; the built-in copy comes last.
     QStringList pictureFolders() const;
-    // The table of perfect play, made with the program: beside it, or installed.
-    QString strategyTable() const;
 };
 
 // Names the application "kopperi", which makes ~/.local/share/kopperi its

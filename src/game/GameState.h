@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameRecord.h"
 #include "scoring/ScoringRules.h"
 #include "toplist/BestListKeeper.h"
 
@@ -7,6 +8,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+
+namespace strategy {
+struct Level;
+}
 
 // The whole state of a game. The window owns it (Form1 derives from it) and
 // every handler reads and writes these fields directly; procedures hand values
@@ -25,7 +30,10 @@ struct GameState {
     std::int16_t lastPlayerIndex = 0;   // number of players minus 1
     std::int16_t currentPlayer = 0;
     std::array<QString, maxPlayers> playerNames;
-    std::array<bool, maxPlayers> playedByComputer{};  // named "Kone" when the game started
+    // Named "Kone 1", "Kone 2", "Kone 3" or "Kone" when the game started:
+    // played by the computer, of that strength.
+    std::array<bool, maxPlayers> playedByComputer{};
+    std::array<const strategy::Level *, maxPlayers> computerLevels{};
     std::int16_t throwCount = 0;
     bool mayRecord = false;             // dice locked for scoring in this turn
     bool gameOver = false;
@@ -46,6 +54,9 @@ struct GameState {
     std::int16_t upperFace = 0;
     std::int16_t categoryScore = 0;
     bool categoryRefused = false;
+
+    // Every throw, choice and undo of the game, for its review.
+    GameRecord record;
 
     // Best-99 list: its keeper reads and writes the file; the window reads
     // the list it shows.

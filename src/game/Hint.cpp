@@ -1,51 +1,40 @@
-// The hint, and the table of perfect play that it and the computer use.
+// The hint: what perfect play would do now, shown in the heading.
 #include "game/PerfectPlay.h"
-#include "game/Platform.h"
+#include "game/PerfectPlayTable.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 
-#include <QDir>
+#include <QMenu>
 #include <cmath>
-
-const strategy::Table *Form1::strategyTable()
-{
-    // Read when first needed, not at start-up: a game without the computer
-    // or a hint never waits for it.
-    if (!strategyTried_) {
-        strategyTried_ = true;
-        QString problem;
-        std::optional<strategy::Table> table = strategy::Table::readFile(files_.strategyTable(), &problem);
-        if (table) {
-            strategyTable_ = std::make_unique<strategy::Table>(std::move(*table));
-        } else {
-            platform_.showMessage(QStringLiteral("Kone ei voi pelata, eikä vihjettä voi näyttää:\r%1\r%2")
-                                      .arg(QDir::toNativeSeparators(files_.strategyTable()), problem),
-                                  Platform::Icon::Critical);
-        }
-    }
-    return strategyTable_.get();
-}
 
 void Form1::MenuVihje_Click()
 {
+    const GameView game = view();
+    const Dice &dice = game.dice;
     // Before the first throw there is nothing to weigh.
-    if (!mayRecord && throwCount == 0) {
-        showHint(hintText({}, false, diceValues, {}));
+    if (!game.mayRecord && game.throwsMade == 0) {
+        showHint(hintText({}, false, dice));
         return;
     }
-    const strategy::Table *table = strategyTable();
+    const strategy::Table *table = perfectPlayTable::ifReady();
     if (!table) {
-        MenuVihje->setEnabled(false);
+        // The first hint of a run comes once the table is there, unless the
+        // player has acted meanwhile.
+        hintAsked_ = true;
+        perfectPlayTable::whenReady(this, [this](const strategy::Table &) {
+            if (hintAsked_ && MenuPeli->menuAction()->isEnabled() && !computerToPlay())
+                MenuVihje_Click();
+        });
         return;
     }
-    // Dice locked for scoring leave only the row to choose.
+    hintAsked_ = false;
+    // After a keep-all or the third throw only the row is left to choose; a
+    // keep-all taken back leaves every action open again.
     const strategy::Action action =
-        strategy::advise(*table, sheetOf(*this, currentPlayer), mayRecord ? maxThrows : throwCount, diceValues);
+        strategy::advise(*table, game.sheets[std::size_t(game.currentPlayer)], game.throwsToWeigh(), dice);
     if (!std::isfinite(action.value))
         return;  // a sheet no game can reach: no hint rather than a wrong one
-    showHint(hintText(action, mayRecord, diceValues, [this](int code) {
-        return code == category::yatzy ? QStringLiteral("Yatzy") : categoryHeadings[std::size_t(code)]->caption().trimmed();
-    }));
+    showHint(hintText(action, game.diceLocked(), dice));
 }
 
 void Form1::showHint(const QString &text)
@@ -58,6 +47,7 @@ void Form1::showHint(const QString &text)
 
 void Form1::takeBackHint()
 {
+    hintAsked_ = false;
     if (!hintShown_)
         return;
     hintShown_ = false;

@@ -1,7 +1,10 @@
 // Start-up, the start screen and the first turn of a game.
-#include "game/NamesFile.h"
-#include "game/Platform.h"
 #include "files/RegularFile.h"
+#include "game/ComputerPlayer.h"
+#include "game/NamesFile.h"
+#include "game/PerfectPlayTable.h"
+#include "game/Platform.h"
+#include "strategy/Levels.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 
@@ -52,10 +55,14 @@ bool Form1::Form_Load()
                               Platform::Icon::Critical);
         return false;
     }
-    const QStringList names = readNames(namesFile.bytes, namesFile.cut);
+    // The computer's names end every list, weakest first, each once even when
+    // the file lists it too.
+    QStringList names = readNames(namesFile.bytes, namesFile.cut);
+    names.removeIf([](const QString &name) { return strategy::levelNamed(name) != nullptr; });
+    for (const strategy::Level &level : strategy::levels())
+        names << QString::fromUtf8(level.name);
     for (QComboBox *box : ComboNimi) {
         box->addItems(names);
-        box->addItem(computerName());
         box->setCurrentText(QStringLiteral("Nimi"));
     }
 
@@ -89,11 +96,21 @@ void Form1::CmdAloitaPeli_Click()
         LblNimi[std::size_t(i)]->setEnabled(true);
         playerNames[std::size_t(i)] = LblNimi[std::size_t(i)]->caption();
     }
-    // A player whose box reads "Kone" is played by the computer, when it can play.
-    for (int k = 0; k < maxPlayers; ++k)
-        playedByComputer[std::size_t(k)] = k <= lastPlayerIndex && ComboNimi[std::size_t(k)]->currentText() == computerName();
-    if (std::find(playedByComputer.begin(), playedByComputer.end(), true) != playedByComputer.end() && !strategyTable())
-        playedByComputer.fill(false);
+    // A player whose box reads "Kone 1" .. "Kone" is played by the computer.
+    std::vector<GameRecord::Player> players;
+    for (int k = 0; k < maxPlayers; ++k) {
+        const std::size_t i = std::size_t(k);
+        computerLevels[i] = k <= lastPlayerIndex ? strategy::levelNamed(ComboNimi[i]->currentText()) : nullptr;
+        playedByComputer[i] = computerLevels[i] != nullptr;
+        if (k <= lastPlayerIndex)
+            players.push_back({playerNames[i].mid(1), playedByComputer[i]});
+    }
+    computerGaveUp_ = false;
+    record.start(std::move(players));
+    computer_->newGame(platform_.timeOfDay());
+    // The computer, the hint and the review need the table of perfect play:
+    // it is made while the first turn is played.
+    perfectPlayTable::prepare();
     // A new game starts with clean turn state: no score may be recorded from
     // the dice of an abandoned game, and only player 1's header is red.
     mayRecord = false;

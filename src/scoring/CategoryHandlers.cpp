@@ -66,6 +66,7 @@ void Form1::lowerCategoryClicked(int code)
     categoryCells[std::size_t(code)][p]->setCaption(QString::number(categoryScore));
     LblKaikkiYhteensäPelaaja[p]->setCaption(QString::number(grandTotal[p]));
     categoryUsed[p][std::size_t(code)] = 1;
+    record.add({GameRecord::Kind::Record, currentPlayer, diceValues, {}, code});
     setHeading(headingText, playingColor);
     Tarkistukset();
 }

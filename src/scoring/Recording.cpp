@@ -24,6 +24,7 @@ void Form1::Yläsarakkeisiin()
     LblKaikkiYhteensäPelaaja[p]->setCaption(QString::number(grandTotal[p]));
     setHeading(headingText, playingColor);
     lastCategory = upperFace;
+    record.add({GameRecord::Kind::Record, currentPlayer, diceValues, {}, upperFace});
     Tarkistukset();
     mayRecord = false;
     upperFace = 0;
@@ -68,6 +69,7 @@ void Form1::Tarkistukset()
         CmdKaikkiUudelleen->setEnabled(true);
     }
     throwCount = 0;
+    computerGaveUp_ = false;  // a computer that could not play its turn plays the next
     if (lastPlayerIndex > 0) {
         LblNimi[std::size_t(currentPlayer)]->setForeColor(headerTextColor());
         ++currentPlayer;

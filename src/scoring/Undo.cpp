@@ -17,6 +17,7 @@ void Form1::MenuEdellisenValinnanPeruutus_Click()
         setHeading(headingText, savedHeadingColor);
         for (DieBox *die : dice)
             die->setEnabled(true);
+        record.add({GameRecord::Kind::Undo, currentPlayer, {}, {}, 0});
         return;
     }
 
@@ -25,6 +26,7 @@ void Form1::MenuEdellisenValinnanPeruutus_Click()
     if (code < 1 || code > category::count)
         return;  // nothing recorded to take back
 
+    record.add({GameRecord::Kind::Undo, lastPlayer, {}, {}, 0});
     showDiceOneByOne();
 
     // The score lives only in its cell: read it back from there.

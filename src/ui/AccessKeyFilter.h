@@ -16,3 +16,7 @@ protected:
 
 // Installs the filter on `textBox`.
 void dropAccessKeyLetters(QWidget *textBox);
+
+// A button shown in `window` keeps its access key when a menu's title has the
+// same one ("&Aloita peli" and "&Arvio..."): the button is clicked.
+void giveButtonsTheirAccessKeys(QWidget *window);

@@ -2,11 +2,12 @@
 
 #include "dice/DieNames.h"
 #include "game/ComputerPlayer.h"
+#include "game/PerfectPlay.h"
 #include "game/Platform.h"
-#include "strategy/Strategy.h"
 #include "ui/AccessKeyFilter.h"
 #include "ui/Accessibility.h"
 #include "ui/EventLabel.h"
+#include "ui/Finnish.h"
 #include "ui/Layout.h"
 #include "ui/NameValidator.h"
 #include "ui/Pictures.h"
@@ -69,6 +70,18 @@ protected:
 private:
     std::function<void()> work_;
 };
+
+// What of a player's sheet matters for the rest of the game.
+strategy::Sheet sheetOf(const GameState &state, int player)
+{
+    strategy::Sheet sheet;
+    for (int code = 1; code <= category::count; ++code) {
+        if (state.categoryUsed[std::size_t(player)][std::size_t(code)] == 1)
+            sheet.filled = std::uint16_t(sheet.filled | 1u << (code - 1));
+    }
+    sheet.upperSum = state.upperSum[std::size_t(player)];
+    return sheet;
+}
 
 template <typename T>
 T *take(const QHash<QString, QWidget *> &controls, const QString &name)
@@ -186,6 +199,9 @@ Form1::Form1(Platform &platform) : platform_(platform)
     MenuLopetus = MenuPeli->addAction(QStringLiteral("...&lopetus"));
     MenuPeruutus = menuBar()->addMenu(QStringLiteral("P&eruutus"));
     MenuEdellisenValinnanPeruutus = MenuPeruutus->addAction(QStringLiteral("E&dellisen valinnan peruutus"));
+    MenuArvio = menuBar()->addMenu(QStringLiteral("&Arvio..."));
+    MenuPelistä = MenuArvio->addAction(QStringLiteral("...&pelistä"));
+    MenuArvio->menuAction()->setEnabled(false);  // nothing to review before a game
 
     computer_ = std::make_unique<ComputerPlayer>(*this, platform_);
     bindHandlers();
@@ -199,6 +215,7 @@ void Form1::completeAfterFirstFrame()
 {
     // What the first frame does not show waits until it is on the screen.
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    speakFinnish();
     for (int d = 0; d < diceCount; ++d)
         dice[std::size_t(d)]->setAccessibleName(dieDescription(d, dice[std::size_t(d)]->pictureName()));
     describeScoreCells();
@@ -265,12 +282,19 @@ void Form1::bindHandlers()
     for (EventLabel *cell : LblBonusPelaaja)
         cell->onChange = [this] { Lista99Seuranta(); };
 
-    // The menus. A new game and quitting stop the computer's turn too.
-    connect(MenuUusiksi, &QAction::triggered, this, menuAction([this] { MenuUusiksi_Click(); }, true));
-    connect(MenuVihje, &QAction::triggered, this, menuAction([this] { MenuVihje_Click(); }, false));
-    connect(MenuLopetus, &QAction::triggered, this, menuAction([this] { MenuLopetus_Click(); }, true));
+    // The menus. A new game and quitting stop the computer's turn too; the
+    // review is read during it, while the computer waits.
+    connect(MenuUusiksi, &QAction::triggered, this, menuAction(MenuPeli, [this] { MenuUusiksi_Click(); }, true));
+    connect(MenuVihje, &QAction::triggered, this, menuAction(MenuPeli, [this] { MenuVihje_Click(); }, false));
+    connect(MenuLopetus, &QAction::triggered, this, menuAction(MenuPeli, [this] { MenuLopetus_Click(); }, true));
     connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this,
-            menuAction([this] { MenuEdellisenValinnanPeruutus_Click(); }, false));
+            menuAction(MenuPeruutus, [this] { MenuEdellisenValinnanPeruutus_Click(); }, false));
+    connect(MenuPelistä, &QAction::triggered, this, menuAction(MenuArvio, [this] { MenuPelistä_Click(); }, true));
+    // A greyed menu's items would still act for a screen reader's press and
+    // anything else that triggers them: they follow their menu.
+    for (QMenu *menu : {MenuPeli, MenuPeruutus, MenuArvio})
+        connect(menu->menuAction(), &QAction::enabledChanged, this, [this] { updateMenuItems(); });
+    updateMenuItems();
 
     // The best-99 view and its name entry.
     connect(Scroll99Lista, &QScrollBar::valueChanged, this, [this] { Scroll99Lista_Change(); });
@@ -303,33 +327,82 @@ std::function<void()> Form1::playerAction(QWidget *used, std::function<void()> h
     };
 }
 
-std::function<void()> Form1::menuAction(std::function<void()> handler, bool duringComputerTurn)
+std::function<void()> Form1::menuAction(QMenu *menu, std::function<void()> handler, bool duringComputerTurn)
 {
-    return [this, duringComputerTurn, handler = std::move(handler)] {
-        if (diceLanding_ || (computerToPlay() && !duringComputerTurn))
+    return [this, menu, duringComputerTurn, handler = std::move(handler)] {
+        if (diceLanding_ || !menu->menuAction()->isEnabled() || (computerToPlay() && !duringComputerTurn))
             return;
+        const int before = turnMark();
         takeBackHint();
         handler();
-        afterAction(nullptr);
+        afterAction(nullptr, turnMark() != before);
     };
 }
 
-void Form1::afterAction(QWidget *used)
+void Form1::afterAction(QWidget *used, bool turnChanged)
 {
     if (programEnded_)
         return;
-    settleFocus(used);
-    // Nothing of the computer's turn can be taken back, and its turn has no hint.
+    settleFocus(used, turnChanged);
+    // Nothing of the computer's turn can be taken back.
     if (computerToPlay())
         MenuPeruutus->menuAction()->setEnabled(false);
-    MenuVihje->setEnabled(!computerToPlay() && (!strategyTried_ || strategyTable_));
+    // A game can be reviewed from its first choice until the next one starts.
+    MenuArvio->menuAction()->setEnabled(record.hasChoices());
+    updateMenuItems();
     computer_->lookAtTheGame();
+}
+
+void Form1::updateMenuItems()
+{
+    const bool gameMenu = MenuPeli->menuAction()->isEnabled();
+    MenuUusiksi->setEnabled(gameMenu);
+    MenuLopetus->setEnabled(gameMenu);
+    MenuVihje->setEnabled(gameMenu && !computerToPlay());  // the computer's turn has no hint
+    MenuEdellisenValinnanPeruutus->setEnabled(MenuPeruutus->menuAction()->isEnabled());
+    MenuPelistä->setEnabled(MenuArvio->menuAction()->isEnabled());
+}
+
+int Form1::turnMark() const
+{
+    int filled = 0;
+    for (int code = 1; code <= category::count; ++code)
+        filled += categoryUsed[std::size_t(currentPlayer)][std::size_t(code)];
+    return (MenuPeli->menuAction()->isEnabled() ? 1000 : 0) + currentPlayer * 100 + filled;
 }
 
 bool Form1::computerToPlay() const
 {
     // The game menu is enabled exactly while a game runs.
-    return MenuPeli->menuAction()->isEnabled() && playedByComputer[std::size_t(currentPlayer)];
+    return MenuPeli->menuAction()->isEnabled() && playedByComputer[std::size_t(currentPlayer)] && !computerGaveUp_;
+}
+
+GameView Form1::view() const
+{
+    GameView game;
+    game.running = MenuPeli->menuAction()->isEnabled();
+    game.players = lastPlayerIndex + 1;
+    game.currentPlayer = currentPlayer;
+    for (int p = 0; p < maxPlayers; ++p)
+        game.sheets[std::size_t(p)] = sheetOf(*this, p);
+    game.throwsMade = throwCount;
+    game.dice = diceValues;
+    for (std::size_t d = 0; d < rethrowMarks.size(); ++d)
+        game.marked[d] = rethrowMarks[d] == 1;
+    game.mayRecord = mayRecord;
+    const bool throwButton = CmdKaikkiUudelleen->isEnabled() && CmdKaikkiUudelleen->text() != QLatin1String("&Uusi peli");
+    game.mayThrow = game.running && (throwButton || CmdValitutUudelleen->isEnabled());
+    game.computers = computerLevels;
+    game.record = &record;
+    return game;
+}
+
+void Form1::computerCannotPlay()
+{
+    computerGaveUp_ = true;
+    platform_.showMessage(QStringLiteral("Kone ei löydä siirtoa tähän tilanteeseen.\rPelaa tämä vuoro loppuun itse."),
+                          Platform::Icon::Information);
+    afterAction(nullptr);
 }
 
 bool Form1::ask(const QString &question)

@@ -3,6 +3,7 @@
 #include "dice/DiceGenerator.h"
 #include "game/FileLocations.h"
 #include "game/GameState.h"
+#include "game/GameView.h"
 
 #include <QMainWindow>
 #include <array>
@@ -22,9 +23,6 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-namespace strategy {
-class Table;
-}
 
 // The game's one window. It owns every control and the whole game state; the
 // handlers are members, defined beside their subsystem (game/, dice/,
@@ -117,6 +115,8 @@ public:
     QAction *MenuLopetus;
     QMenu *MenuPeruutus;
     QAction *MenuEdellisenValinnanPeruutus;
+    QMenu *MenuArvio;
+    QAction *MenuPelistä;
 
     // True once what the first frame does not show is in place too (the
     // window's icon, what a screen reader says of the dice and the cells).
@@ -126,11 +126,13 @@ public:
     // A game runs and the player to play is played by the computer: then
     // only the computer's own presses act on the dice, the buttons and the rows.
     bool computerToPlay() const;
-    // The name that makes a player the computer's, last in every name list.
-    static QString computerName() { return QStringLiteral("Kone"); }
-    // The table of perfect play, read when first needed; none when it cannot
-    // be used (the player has been told why, once).
-    const strategy::Table *strategyTable();
+    // The game as the computer, the hint and the review read it.
+    GameView view() const;
+    // The computer found no move it could make: the player to play goes on by
+    // hand until the turn passes.
+    void computerCannotPlay();
+    // A window of the game's own is open over it (the review): the computer waits.
+    bool reviewOpen() const { return reviewOpen_; }
     // Results the list file has not taken yet (a save failed).
     bool hasUnsavedResults() const { return bestList.hasUnsavedResults(); }
 
@@ -148,6 +150,7 @@ public:
     void MenuUusiksi_Click();
     void MenuLopetus_Click();
     void MenuVihje_Click();  // what perfect play would do now, in the heading
+    void MenuPelistä_Click();  // the review of the game against perfect play
 
     // Dice
     void dieClicked(int die);  // Arpakuutio0_Click .. Arpakuutio4_Click
@@ -192,9 +195,18 @@ private:
     // the dice are landing or the computer is to play and this is not its
     // press; then what follows every action (`used`: the control acted on).
     std::function<void()> playerAction(QWidget *used, std::function<void()> handler);
-    // The same for a menu item; `duringComputerTurn`: it acts then too.
-    std::function<void()> menuAction(std::function<void()> handler, bool duringComputerTurn);
-    void afterAction(QWidget *used);
+    // The same for an item of `menu`, which acts only while its menu does;
+    // `duringComputerTurn`: it acts then too.
+    std::function<void()> menuAction(QMenu *menu, std::function<void()> handler, bool duringComputerTurn);
+    // `turnChanged`: the action gave the turn to another player or to a new
+    // step of a player's turn, so the focus moves with it.
+    void afterAction(QWidget *used, bool turnChanged = true);
+    // A menu's items are enabled exactly while the menu is, and the hint
+    // only while a player, not the computer, is to play.
+    void updateMenuItems();
+    // Whose turn it is and how far their sheet is: a menu action that leaves
+    // it as it was leaves the focus where it was.
+    int turnMark() const;
     // A Yes/No question; the computer waits while it is open.
     bool ask(const QString &question);
     void describeScoreCells();
@@ -203,7 +215,7 @@ private:
     // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
     // an action (`used`: the control acted on, none for a menu item).
     void setUpKeyboard();
-    void settleFocus(QWidget *used);
+    void settleFocus(QWidget *used, bool turnChanged);
     QWidget *firstFreeRow() const;
 
     // Private procedures of the game
@@ -243,9 +255,10 @@ private:
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
     std::unique_ptr<ComputerPlayer> computer_;
-    std::unique_ptr<strategy::Table> strategyTable_;
-    bool strategyTried_ = false;
+    bool computerGaveUp_ = false;  // for the rest of this turn
     bool hintShown_ = false;
+    bool hintAsked_ = false;  // the hint waits for the table of perfect play
+    bool reviewOpen_ = false;
     QString headingBeforeHint_;
     bool programEnded_ = false;
     bool fullyStarted_ = false;

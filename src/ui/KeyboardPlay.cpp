@@ -114,6 +114,7 @@ void Form1::setUpKeyboard()
     for (QComboBox *box : ComboNimi)
         dropAccessKeyLetters(box);  // the box hands its keys to its line edit itself
 
+    giveButtonsTheirAccessKeys(this);
     new MouseUseWatch(this);
     playerCountOptions[0]->setFocus();
 }
@@ -127,7 +128,7 @@ QWidget *Form1::firstFreeRow() const
     return nullptr;
 }
 
-void Form1::settleFocus(QWidget *used)
+void Form1::settleFocus(QWidget *used, bool turnChanged)
 {
     if (programEnded_)
         return;
@@ -144,12 +145,18 @@ void Form1::settleFocus(QWidget *used)
     } else if (Frame99ListaPohja->isVisible()) {
         if (!usable(focus) || !Frame99ListaPohja->isAncestorOf(focus))
             target = Txt99ListaNimi;
-    } else if (!used && mayRecord && CmdKaikkiUudelleen->isEnabled()) {
-        target = CmdKaikkiUudelleen;  // a keep-all taken back: the dice may be thrown again
+    } else if (computerToPlay()) {
+        // The computer's presses leave the focus where the player put it.
+        if (!usable(focus))
+            target = Scroll99Lista;
+    } else if (!used && !turnChanged) {
+        // A menu item that leaves the turn as it was leaves the focus too.
+        if (!usable(focus))
+            target = mayRecord ? firstFreeRow() : CmdKaikkiUudelleen;
     } else if (usedRow && !mayRecord && throwCount == 0) {
         target = CmdKaikkiUudelleen;  // recorded: the next turn starts with a throw
     } else if (mayRecord && (usedThrowButton || !used)) {
-        target = firstFreeRow();  // the dice are locked: choose a row
+        target = firstFreeRow();  // the dice are locked, or the choice was taken back: choose a row
     } else if (used ? !usable(used) : !usable(focus)) {
         target = usable(dice[0]) ? static_cast<QWidget *>(dice[0]) : CmdKaikkiUudelleen;
     }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QTime>
 #include <QTimer>
@@ -31,6 +32,9 @@ bool QtPlatform::askYesNo(const QString &text)
                     QMessageBox::Yes | QMessageBox::No, window_);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
+    // Finnish in any locale, with or without Qt's translations.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Kyllä"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Ei"));
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,0 +1,61 @@
+#include "game/PerfectPlayTable.h"
+
+#include "strategy/Strategy.h"
+
+#include <QFutureWatcher>
+#include <QMutex>
+#include <QtConcurrent>
+
+namespace perfectPlayTable {
+
+namespace {
+
+// Started once; a QFuture may be shared and read by any thread.
+QFuture<std::shared_ptr<const strategy::Table>> &future()
+{
+    static QFuture<std::shared_ptr<const strategy::Table>> table;
+    return table;
+}
+
+} // namespace
+
+void prepare()
+{
+    static QMutex starting;
+    const QMutexLocker locked(&starting);
+    if (future().isValid())
+        return;
+    future() = QtConcurrent::run([] {
+        return std::shared_ptr<const strategy::Table>(
+            std::make_shared<strategy::Table>(strategy::Table::compute(strategy::Rules::ours())));
+    });
+}
+
+const strategy::Table *ifReady()
+{
+    prepare();
+    return future().isFinished() ? future().result().get() : nullptr;
+}
+
+void whenReady(QObject *context, std::function<void(const strategy::Table &)> then)
+{
+    if (const strategy::Table *table = ifReady()) {
+        then(*table);
+        return;
+    }
+    // The watcher lives with the context: gone with it, it calls nothing.
+    auto *watcher = new QFutureWatcher<std::shared_ptr<const strategy::Table>>(context);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, then = std::move(then)] {
+        watcher->deleteLater();
+        then(*watcher->result());
+    });
+    watcher->setFuture(future());
+}
+
+const strategy::Table &wait()
+{
+    prepare();
+    return *future().result();
+}
+
+} // namespace perfectPlayTable

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "game/Review.h"
+
+#include <QWidget>
+
+// The game through every player's expectation: one line a player after every
+// throw and choice, the turns 1..15 along the bottom, the points up the side
+// and perfect play's expectation as a reference line. Painted, not a picture,
+// so it is sharp at any scale of the screen.
+class ReviewChart : public QWidget {
+public:
+    explicit ReviewChart(const GameReview &review, QWidget *parent = nullptr);
+
+    // A player's line: colours a player can tell apart, also without telling
+    // red from green, and a pattern of its own besides.
+    static QColor lineColor(int player);
+    static Qt::PenStyle lineStyle(int player);
+
+    QSize sizeHint() const override { return {440, 380}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString startText() const;  // "248,44"
+
+    GameReview review_;
+    double low_ = 0, high_ = 0;  // the points shown up the side
+};
