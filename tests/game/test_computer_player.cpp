@@ -2,7 +2,10 @@
 #include "WindowFixture.h"
 
 #include "game/PerfectPlay.h"
+#include "game/PerfectPlayTable.h"
+#include "game/Review.h"
 #include "ui/KeyboardLabel.h"
+#include "ui/ReviewWindow.h"
 
 #include <algorithm>
 
@@ -40,7 +43,10 @@ private slots:
     void computersPlayAWholeGameAlone();
     void aPlayerAndTheComputerTakeTurns();
     void aNewGameOrQuittingStopsItsTurn();
-    void withoutItsTableTheComputerAndTheHintStayOff();
+    void aComputerWithNoMoveLeavesTheTurnToThePlayer();
+    void theHintAfterAnUndoneKeepAllWeighsTheThrow_data();
+    void theHintAfterAnUndoneKeepAllWeighsTheThrow();
+    void theReviewReadsTheGameFromTheWindow();
     void hintWords_data();
     void hintWords();
     void theHintSaysWhatPerfectPlayWouldDo();
@@ -48,21 +54,22 @@ private slots:
 
 void TestComputerPlayer::computersPlayAWholeGameAlone_data()
 {
-    QTest::addColumn<int>("players");
-    QTest::newRow("one") << 1;
-    QTest::newRow("four") << 4;
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("one") << QStringList{QStringLiteral("Kone")};
+    QTest::newRow("four of every strength")
+        << QStringList{QStringLiteral("Kone 1"), QStringLiteral("Kone 2"), QStringLiteral("Kone 3"), QStringLiteral("Kone")};
 }
 
 void TestComputerPlayer::computersPlayAWholeGameAlone()
 {
-    QFETCH(int, players);
+    QFETCH(QStringList, names);
+    const int players = int(names.size());
     ProgramFolder folder;
-    folder.linkStrategyTable();
     folder.write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int i) { return 100 - i; })));
     const QByteArray list = folder.read(QStringLiteral("lista99.txt"));
     Window w(folder);
-    startGame(*w, players, QStringList(players, QStringLiteral("Kone")));
-    QCOMPARE(w->LblVuorossa->caption(), QStringLiteral(" Kone"));
+    startGame(*w, players, names);
+    QCOMPARE(w->LblVuorossa->caption(), QLatin1Char(' ') + names[0]);
     QTRY_VERIFY_WITH_TIMEOUT(w->gameOver, 60000);
 
     // Whole sheets that add up, and no place offered for them.
@@ -80,12 +87,21 @@ void TestComputerPlayer::computersPlayAWholeGameAlone()
     QCOMPARE(folder.read(QStringLiteral("lista99.txt")), list);
     QCOMPARE(w->CmdKaikkiUudelleen->text(), QStringLiteral("&Uusi peli"));
     QVERIFY(!undoEnabled(*w) && w.platform.messages.isEmpty());
+
+    // Every strength errs by at most 25 points a choice; "Kone" not at all.
+    const GameReview review = reviewGame(*w->view().record, perfectPlayTable::wait());
+    QVERIFY(review.finished);
+    for (const PlayerReview &player : review.players) {
+        QVERIFY(player.computer);
+        QVERIFY(player.costliest.empty() || player.costliest.front().cost <= 25.0);
+        QCOMPARE(QString::number(player.points), w->LblKaikkiYhteensäPelaaja[std::size_t(&player - &review.players[0])]->caption());
+    }
+    QCOMPARE(choiceLines(review.players.back()), QStringList{QStringLiteral("Kone: ei yhtään kallista valintaa.")});
 }
 
 void TestComputerPlayer::aPlayerAndTheComputerTakeTurns()
 {
     ProgramFolder folder;
-    folder.linkStrategyTable();
     folder.write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int i) { return 100 - i; })));
     Window w(folder);
     Form1 &f = *w;
@@ -139,7 +155,6 @@ void TestComputerPlayer::aPlayerAndTheComputerTakeTurns()
 void TestComputerPlayer::aNewGameOrQuittingStopsItsTurn()
 {
     ProgramFolder folder;
-    folder.linkStrategyTable();
     Window w(folder);
     Form1 &f = *w;
     w.platform.computerWaits = true;
@@ -169,22 +184,129 @@ void TestComputerPlayer::aNewGameOrQuittingStopsItsTurn()
     QCOMPARE(seen(), startScreen);
 }
 
-void TestComputerPlayer::withoutItsTableTheComputerAndTheHintStayOff()
+void TestComputerPlayer::aComputerWithNoMoveLeavesTheTurnToThePlayer()
 {
     ProgramFolder folder;
-    folder.write(QStringLiteral("strategia.bin"), QByteArray(100, 'x'));
     Window w(folder);
     Form1 &f = *w;
-    startGame(f, 2, {QStringLiteral("Anna"), QStringLiteral("Kone")});
+    perfectPlayTable::wait();
+    w.platform.computerWaits = true;
+    startGame(f, 1, {QStringLiteral("Kone")});
+    QVERIFY(w.platform.runComputerStep() && f.throwCount == 1);
+    // An upper sum with no upper row filled: a sheet no game reaches.
+    f.upperSum[0] = 5;
+    QVERIFY(w.platform.runComputerStep());
     QCOMPARE(w.platform.messages.size(), 1);
-    QVERIFY(w.platform.messages[0].text.contains(QStringLiteral("strategia.bin")));
-    QCOMPARE(w.platform.messages[0].icon, Platform::Icon::Critical);
-    // "Kone" plays as a player, and no hint is offered.
-    record(f, 14, Dice{1, 2, 3, 4, 6});
-    QVERIFY(!f.computerToPlay() && !f.MenuVihje->isEnabled());
-    record(f, 14, Dice{1, 2, 3, 4, 6});
-    QCOMPARE(f.LblSattumaPelaaja[1]->caption(), QStringLiteral("16"));
+    QCOMPARE(w.platform.messages[0].icon, Platform::Icon::Information);
+    QVERIFY(!f.computerToPlay() && !w.platform.computerStep);
+    // The player plays the turn out, and the computer the next one.
+    click(f.CmdSäästäKaikki);
+    f.upperSum[0] = 0;
+    click(f.categoryHeadings[category::chance]);
+    QCOMPARE(f.categoryUsed[0][category::chance], std::int16_t(1));
+    QVERIFY(f.computerToPlay());
+    QVERIFY(playComputerTurn(w) >= 2);
     QCOMPARE(w.platform.messages.size(), 1);
+}
+
+void TestComputerPlayer::theHintAfterAnUndoneKeepAllWeighsTheThrow_data()
+{
+    QTest::addColumn<int>("throws");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("first throw") << 1 << QStringLiteral(" Vihje: heitä uudelleen arpakuutiot 1, 2 ja 4.");
+    QTest::newRow("second throw") << 2 << QString();
+}
+
+void TestComputerPlayer::theHintAfterAnUndoneKeepAllWeighsTheThrow()
+{
+    QFETCH(int, throws);
+    QFETCH(QString, hint);
+    ProgramFolder folder;
+    Window w(folder);
+    Form1 &f = *w;
+    perfectPlayTable::wait();
+    startGame(f, 1);
+    for (int t = 0; t < throws; ++t)
+        throwAll(f, Dice{2, 3, 6, 2, 6});
+    QVERIFY(choose(f.MenuPeli, f.MenuVihje));
+    const QString beforeKeepAll = f.LblOtsikko->caption();
+    QVERIFY(beforeKeepAll.startsWith(QStringLiteral(" Vihje: heitä uudelleen")));
+    if (!hint.isEmpty())
+        QCOMPARE(beforeKeepAll, hint);
+    // Kept and taken back, the dice may be thrown again: so says the hint.
+    click(f.CmdSäästäKaikki);
+    QVERIFY(undo(f) && f.mayRecord && f.CmdKaikkiUudelleen->isEnabled());
+    QVERIFY(choose(f.MenuPeli, f.MenuVihje));
+    QCOMPARE(f.LblOtsikko->caption(), beforeKeepAll);
+}
+
+void TestComputerPlayer::theReviewReadsTheGameFromTheWindow()
+{
+    ProgramFolder folder;
+    writeUnbeatableList(folder);
+    Window w(folder);
+    Form1 &f = *w;
+    const strategy::Table &table = perfectPlayTable::wait();
+    const auto reviewable = [&f] { return f.MenuArvio->menuAction()->isEnabled() && f.MenuPelistä->isEnabled(); };
+    // The lines the open review shows; `key` closes it.
+    const auto readReview = [&f](Qt::Key key, const std::function<void()> &whileOpen = {}) {
+        QStringList lines;
+        if (!choose(f.MenuArvio, f.MenuPelistä))
+            return lines;
+        auto *review = f.findChild<ReviewWindow *>();
+        if (!review || !QTest::qWaitForWindowExposed(review))
+            return lines;
+        lines = review->lines();
+        if (whileOpen)
+            whileOpen();
+        QTest::keyClick(review, key);
+        if (!QTest::qWaitFor([&f] { return !f.findChild<ReviewWindow *>(); }))
+            lines << QStringLiteral("<still open>");
+        return lines;
+    };
+    const auto expected = [&f, &table] {
+        QStringList lines;
+        const GameReview review = reviewGame(*f.view().record, table);
+        for (const PlayerReview &player : review.players)
+            lines << summaryLine(player, review.finished) << choiceLines(player);
+        return lines;
+    };
+
+    QVERIFY(!reviewable());  // no game yet
+    w.platform.computerWaits = true;
+    startGame(f, 2, {QStringLiteral("Anna"), QStringLiteral("Kone 2")});
+    QVERIFY(!reviewable());  // no choice yet
+    for (int code = 1; code <= category::count; ++code) {
+        // Anna throws, keeps the dice and fills the rows in order.
+        click(f.CmdKaikkiUudelleen);
+        click(f.CmdSäästäKaikki);
+        QVERIFY(reviewable());
+        click(f.categoryHeadings[std::size_t(code)]);
+        if (code == 1) {
+            // Read during the computer's turn, while the computer waits.
+            const QStringList lines = readReview(Qt::Key_Escape, [&w, &f] {
+                w.platform.runComputerStep();  // the step it was to take does nothing
+                QVERIFY(f.throwCount == 0 && !w.platform.computerStep);
+            });
+            QCOMPARE(lines, expected());
+            QVERIFY(lines[0].contains(QStringLiteral(" pistettä, odotus ")));
+            QVERIFY(w.platform.computerStep);  // closed, it goes on
+        }
+        QVERIFY(playComputerTurn(w) >= 2);
+    }
+    QVERIFY(f.gameOver);
+    const QStringList atTheEnd = readReview(Qt::Key_Return);
+    QCOMPARE(atTheEnd, expected());
+    QVERIFY(atTheEnd[0].startsWith(QStringLiteral("Anna: %1 pistettä. ").arg(f.LblKaikkiYhteensäPelaaja[0]->caption())));
+    const QString kones = QStringLiteral("Kone 2: %1 pistettä. ").arg(f.LblKaikkiYhteensäPelaaja[1]->caption());
+    QVERIFY(std::any_of(atTheEnd.begin(), atTheEnd.end(), [&kones](const QString &line) { return line.startsWith(kones); }));
+
+    // The start screen after it reviews the same game; the next game starts afresh.
+    click(f.CmdKaikkiUudelleen);
+    QVERIFY(f.CmdAloitaPeli->isVisible());
+    QCOMPARE(readReview(Qt::Key_Escape), atTheEnd);
+    click(f.CmdAloitaPeli);
+    QVERIFY(!reviewable());
 }
 
 void TestComputerPlayer::hintWords_data()
@@ -221,13 +343,12 @@ void TestComputerPlayer::hintWords()
     action.category = category::yatzy;
     for (int f = 0; f < keep.size(); ++f)
         action.keep[std::size_t(f + 1)] = keep[f];
-    QCOMPARE(hintText(action, locked, Dice{4, 3, 4, 3, 3}, [](int) { return QStringLiteral("Yatzy"); }), text);
+    QCOMPARE(hintText(action, locked, Dice{4, 3, 4, 3, 3}), text);
 }
 
 void TestComputerPlayer::theHintSaysWhatPerfectPlayWouldDo()
 {
     ProgramFolder folder;
-    folder.linkStrategyTable();
     Window w(folder);
     Form1 &f = *w;
     startGame(f, 1);

@@ -34,11 +34,12 @@ void TestStartUp::namesFillAllFourBoxesInFileOrder()
     Window w(folder);
     QVERIFY(w.loaded);
     for (QComboBox *box : w->ComboNimi) {
-        QCOMPARE(box->count(), 4);
+        QCOMPARE(box->count(), 7);
         QCOMPARE(box->itemText(0), QStringLiteral("Anna"));
         QCOMPARE(box->itemText(1), QStringLiteral("Pekka"));
         QCOMPARE(box->itemText(2), QStringLiteral("Anna"));
-        QCOMPARE(box->itemText(3), QStringLiteral("Kone"));  // the computer, after the names
+        QCOMPARE(box->itemText(3), QStringLiteral("Kone 1"));  // the computers, after the names
+        QCOMPARE(box->itemText(6), QStringLiteral("Kone"));
         QCOMPARE(box->currentText(), QStringLiteral("Nimi"));
     }
 }
@@ -49,7 +50,7 @@ void TestStartUp::namesInWindows1252WithoutFinalLineBreak()
     folder.write(QStringLiteral("nimet.txt"), QByteArray(" J\xe4rvi \r\nY\xf6kk\xf6"));
     Window w(folder);
     QVERIFY(w.loaded);
-    QCOMPARE(w->ComboNimi[3]->count(), 3);
+    QCOMPARE(w->ComboNimi[3]->count(), 6);
     QCOMPARE(w->ComboNimi[3]->itemText(0), QStringLiteral(" Järvi "));
     QCOMPARE(w->ComboNimi[3]->itemText(1), QStringLiteral("Yökkö"));
 }
@@ -143,7 +144,7 @@ void TestStartUp::playerCountEnablesNameBoxesAndResetsTheirTexts()
     QCOMPARE(f.lastPlayerIndex, 1);
     for (QComboBox *box : f.ComboNimi) {
         QCOMPARE(box->currentText(), QStringLiteral("Nimi"));
-        QCOMPARE(box->count(), 3);  // the remembered names and the computer stay
+        QCOMPARE(box->count(), 6);  // the remembered names and the computers stay
     }
     QVERIFY(f.ComboNimi[1]->isEnabled());
     QVERIFY(!f.ComboNimi[2]->isEnabled());

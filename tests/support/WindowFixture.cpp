@@ -11,12 +11,6 @@ ProgramFolder::ProgramFolder()
     write(QStringLiteral("lista99.txt"), listFileBytes(makeList([](int i) { return 300 - 2 * i; })));
 }
 
-void ProgramFolder::linkStrategyTable() const
-{
-    if (!QFile::link(QStringLiteral(KOPPERI_STRATEGY_TABLE), file(QStringLiteral("strategia.bin"))))
-        qFatal("cannot link the table of perfect play into %s", qPrintable(path()));
-}
-
 void ProgramFolder::write(const QString &name, const QByteArray &bytes) const
 {
     QFile f(file(name));

@@ -23,8 +23,6 @@
 class ProgramFolder {
 public:
     ProgramFolder();
-    // The table of perfect play built beside the program, for the computer and the hint.
-    void linkStrategyTable() const;
     QString path() const { return dir_.path(); }
     QString file(const QString &name) const { return dir_.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const;

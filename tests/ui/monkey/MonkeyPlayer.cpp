@@ -30,7 +30,6 @@ MonkeyPlayer::MonkeyPlayer(std::uint32_t seed, qint64 budget, int trace)
 {
     // Names chosen from the lists end with "Kone" now and then: the computer
     // plays its turns between the monkey's actions.
-    folder_.linkStrategyTable();
 }
 
 MonkeyPlayer::~MonkeyPlayer() = default;
