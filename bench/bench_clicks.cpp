@@ -12,6 +12,8 @@
 // timed and its mean is reported through setBenchmarkResult.
 #include "WindowFixture.h"
 
+#include "ui/ReviewWindow.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -60,6 +62,9 @@ class BenchClicks : public QObject {
     Q_OBJECT
 
 private slots:
+    // The first hint of the process, asked at once after the first throw of
+    // its first game: the table of perfect play is still being made.
+    void firstHint();
     // The first window of the process: fonts, style and pictures are loaded
     // here for the first time.
     void startUpFirstWindow();
@@ -75,12 +80,31 @@ private slots:
     void bestListEntry_data();
     void bestListEntry();
     void wholeGame();
+    void reviewOfAFinishedGameOfFour();
 
 private:
     static void categoryRows();
     // Times `record` and `undo` in turns; reports the mean of the one wanted.
     void timeRecordAndUndo(bool reportRecord);
 };
+
+void BenchClicks::firstHint()
+{
+    ProgramFolder folder;
+    Window window(folder);
+    QVERIFY(window.loaded);
+    Form1 &form = *window;
+    startGame(form, 1);
+    throwAll(form, Dice{2, 3, 6, 2, 6});
+    const QString heading = form.LblOtsikko->caption();
+    QElapsedTimer clock;
+    clock.start();
+    form.MenuVihje->trigger();
+    const bool shown = QTest::qWaitFor([&] { return form.LblOtsikko->caption() != heading; }, 10000);
+    const qint64 ns = clock.nsecsElapsed();
+    QVERIFY(shown);
+    QTest::setBenchmarkResult(qreal(ns) / 1e6, QTest::WalltimeMilliseconds);
+}
 
 void BenchClicks::startUpFirstWindow()
 {
@@ -280,6 +304,27 @@ void BenchClicks::wholeGame()
         click(form.CmdKaikkiUudelleen);
     }
     QVERIFY(!form.gameOver);
+}
+
+void BenchClicks::reviewOfAFinishedGameOfFour()
+{
+    ProgramFolder folder;
+    folder.write(QStringLiteral("lista99.txt"), unreachableList());
+    Window window(folder);
+    QVERIFY(window.loaded);
+    Form1 &form = *window;
+    startGame(form, 4, {QStringLiteral("Kone 1"), QStringLiteral("Kone 2"), QStringLiteral("Kone 3"), QStringLiteral("Kone")});
+    QVERIFY(QTest::qWaitFor([&] { return form.gameOver; }, 120000));
+    // From the click to the review on the screen, painted.
+    QBENCHMARK {
+        form.MenuPelistä->trigger();
+        auto *review = form.findChild<ReviewWindow *>();
+        if (!review || !QTest::qWaitForWindowExposed(review))
+            QFAIL("the review did not open");
+        paintChanges();
+        review->close();
+        delete review;
+    }
 }
 
 int main(int argc, char *argv[])

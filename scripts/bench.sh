@@ -8,7 +8,9 @@
 #      memory up to it, over alternating runs.
 # Prints a table with the targets: first frame within 1.2 x the floor's, peak
 # memory within 4 MB of the floor's, every click under 0.2 ms except a best-99
-# entry, which locks, reads and saves the list synced: under 20 ms.
+# entry, which locks, reads and saves the list synced: under 20 ms; the first
+# hint of a process, which waits for the table of perfect play, under 1 s; the
+# review of a finished game of four on the screen within 0.2 s.
 #
 # Settings: RUNS (start-up runs of each program, default 10), MEDIAN (runs of
 # each click benchmark whose median is kept, default 5), BENCH_DISPLAY (the
@@ -54,7 +56,13 @@ max_of() { sort -g | tail -n 1; }
 # ---- 1. Clicks, offscreen ----
 echo "Timing the clicks offscreen (median of $median runs each)..." >&2
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_clicks" -median "$median" -csv 2>/dev/null |
-    sed -nE 's/^"([^"]*)","([^"]*)","[^"]*",([^,]*),.*$/\1|\2|\3/p' >"$work/clicks.txt"
+    sed -nE 's/^"([^"]*)","([^"]*)","[^"]*",([^,]*),.*$/\1|\2|\3/p' | grep -v '^firstHint|' >"$work/clicks.txt"
+# The first hint waits for the table of perfect play, made once a process:
+# each of these runs is a process of its own.
+for _ in $(seq "$median"); do
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_clicks" firstHint -csv 2>/dev/null |
+        sed -nE 's/^"firstHint","[^"]*","[^"]*",([^,]*),.*$/\1/p'
+done | median_of | sed 's/^/firstHint||/' >>"$work/clicks.txt"
 
 # ---- 2. Start-up against the floor, under Xvfb ----
 if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
@@ -111,6 +119,10 @@ while IFS='|' read -r name tag ms; do
             verdict=$(awk -v v="$ms" 'BEGIN {print (v < 0.2) ? "met" : "MISSED"}') ;;
         bestListEntry)  # the lock, the read and the synced save included
             verdict=$(awk -v v="$ms" 'BEGIN {print (v < 20) ? "met (< 20 ms)" : "MISSED (< 20 ms)"}') ;;
+        firstHint)  # the table of perfect play made meanwhile
+            verdict=$(awk -v v="$ms" 'BEGIN {print (v < 1000) ? "met (< 1 s)" : "MISSED (< 1 s)"}') ;;
+        reviewOfAFinishedGameOfFour)
+            verdict=$(awk -v v="$ms" 'BEGIN {print (v < 200) ? "met (< 0.2 s)" : "MISSED (< 0.2 s)"}') ;;
     esac
     printf '  %-18s %-45s %10.3f  %s\n' "$name" "${tag:--}" "$ms" "$verdict"
 done <"$work/clicks.txt"
