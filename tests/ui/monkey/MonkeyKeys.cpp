@@ -1,14 +1,9 @@
 // The monkey's keys, as a keyboard sends them: to the focused control, and every access key.
 #include "MonkeyPlayer.h"
 
-#include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
-
-static bool aButtonIsDown(Form1 &f)
-{
-    const auto buttons = f.findChildren<QAbstractButton *>();
-    return std::any_of(buttons.begin(), buttons.end(), [](const QAbstractButton *button) { return button->isDown(); });
-}
+#include <QTimerEvent>
 
 void MonkeyPlayer::pressKey(Form1 &f)
 {
@@ -27,14 +22,55 @@ void MonkeyPlayer::pressAccessKey(Form1 &f)
     QTest::keyClick(f.focusWidget() ? f.focusWidget() : &f, key, Qt::AltModifier);
     if (QWidget *popup = QApplication::activePopupWidget())
         QTest::keyClick(popup, Qt::Key_Escape);
-    // A button clicks a moment after its key: the next actions wait for it, so a seed replays its run.
-    if (aButtonIsDown(f))
-        accessKeyClock_.start();
 }
 
-bool MonkeyPlayer::waitingForAccessKeyClick()
+// A button clicked by its access key clicks 100 ms later, from a timer of its
+// own, whatever has happened meanwhile. The monkey is that timer's clock: the
+// timer's own events are dropped, and the click comes after as many actions
+// as the seed says, so that no click lands where the machine's speed puts it.
+void MonkeyPlayer::watchDelayedClicks(Form1 &f)
 {
-    if (window_->platform.ended || !aButtonIsDown(*window_->form) || accessKeyClock_.elapsed() >= 2000)
-        accessKeyClock_.invalidate();  // the click is done (or never came)
-    return accessKeyClock_.isValid();
+    buttons_ = f.findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons_)
+        button->installEventFilter(this);
+}
+
+bool MonkeyPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Timer && static_cast<QTimerEvent *>(event)->timerId() != landingTimer_)
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+void MonkeyPlayer::scheduleDelayedClick()
+{
+    if (delayedClickAt_ >= 0 || window_->platform.ended)
+        return;
+    const auto dispatcher = QAbstractEventDispatcher::instance();
+    const bool pending = std::any_of(buttons_.begin(), buttons_.end(), [dispatcher](QAbstractButton *button) {
+        return !dispatcher->registeredTimers(button).isEmpty();
+    });
+    // Mostly before the next action, as a player waits; now and then a few
+    // actions later, as a fast hand or a screen reader's press meets it.
+    if (pending)
+        delayedClickAt_ = figures_.actions + 1 + (random_.percent(75) ? 0 : 1 + random_.below(3));
+}
+
+void MonkeyPlayer::landDelayedClick()
+{
+    delayedClickAt_ = -1;
+    const int before = figures_.delayedClicks;
+    const auto dispatcher = QAbstractEventDispatcher::instance();
+    for (QAbstractButton *button : std::as_const(buttons_)) {
+        for (const QAbstractEventDispatcher::TimerInfo &timer : dispatcher->registeredTimers(button)) {
+            note(QStringLiteral("the delayed click of %1 comes").arg(button->text()));
+            ++figures_.delayedClicks;
+            landingTimer_ = timer.timerId;
+            QTimerEvent event(timer.timerId);
+            QCoreApplication::sendEvent(button, &event);
+            landingTimer_ = 0;
+        }
+    }
+    if (figures_.delayedClicks == before)
+        note(QStringLiteral("(the delayed click is gone)"));
 }

@@ -85,17 +85,15 @@ void MonkeyPlayer::step()
         return;
     }
 
-    if (waitingForAccessKeyClick()) {
-        ++idleSteps_;
-        scheduleNext();
-        return;
-    }
-
     // Scheduled before acting: the action may end a game and wait for a name
     // entry inside the window's own loop, where the next actions must run.
     scheduleNext();
     ++figures_.actions;
-    act();
+    if (delayedClickAt_ >= 0 && figures_.actions >= delayedClickAt_)
+        landDelayedClick();
+    else
+        act();
+    scheduleDelayedClick();
     if (trace_ > 1 && !window_->platform.ended)
         std::fprintf(stderr, "%s", describeWindow(*window_->form).toUtf8().constData());
     check();
@@ -126,6 +124,8 @@ void MonkeyPlayer::windUp(int outer)
 void MonkeyPlayer::startWindow()
 {
     window_.reset();
+    buttons_.clear();
+    delayedClickAt_ = -1;
     prepareFolder();
     window_ = std::make_unique<Window>(random_);
     MonkeyPlatform &platform = window_->platform;
@@ -145,6 +145,7 @@ void MonkeyPlayer::startWindow()
     if (!QTest::qWaitForWindowExposed(&f))
         qWarning("monkey: window not exposed");
     controls_ = monkeyControls(f);
+    watchDelayedClicks(f);
     shownList_ = f.best;
 }
 

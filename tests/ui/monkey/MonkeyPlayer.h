@@ -5,6 +5,7 @@
 #include "MonkeyRandom.h"
 #include "WindowFixture.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
@@ -24,7 +25,8 @@ struct MonkeyFigures {
     int windows = 0;      // windows started, the first one included
     int endedInWait = 0;  // programs ended while the window waited for a name
     qint64 idleSteps = 0; // steps that let an ended window's handlers return first
-    double seconds = 0;
+    int delayedClicks = 0; // clicks that came a moment after their access key
+    double seconds = 0;   // the machine's, unlike the rest, which a seed replays
 };
 
 // The platform as the monkey plays it: Yes or No at random, or always Yes
@@ -94,7 +96,10 @@ private:
     // Keys, in MonkeyKeys.cpp.
     void pressKey(Form1 &f);
     void pressAccessKey(Form1 &f);
-    bool waitingForAccessKeyClick();
+    void watchDelayedClicks(Form1 &f);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void scheduleDelayedClick();
+    void landDelayedClick();
 
     void note(const QString &what);
     void check();
@@ -112,7 +117,9 @@ private:
     std::pair<int, int> lastOffer_{-1, -1}; // (game, player) of the latest entry
     MonkeyFigures figures_;
     QElapsedTimer clock_;
-    QElapsedTimer accessKeyClock_;  // valid while a button clicked by its access key is down
+    QList<QAbstractButton *> buttons_;  // the window's, whose delayed clicks the monkey lets come
+    qint64 delayedClickAt_ = -1;        // the action at which the pending delayed click comes; -1: none
+    int landingTimer_ = 0;              // the button timer whose event is let through
 
     int depth_ = 0;            // step() calls on the stack
     qint64 idleSteps_ = 0;     // steps that waited for the old window's handlers to return
