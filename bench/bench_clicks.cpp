@@ -95,7 +95,7 @@ void BenchClicks::firstHint()
     QVERIFY(window.loaded);
     Form1 &form = *window;
     startGame(form, 1);
-    throwAll(form, Dice{2, 3, 6, 2, 6});
+    ::throwAll(form, Dice{2, 3, 6, 2, 6});
     const QString heading = form.LblOtsikko->caption();
     QElapsedTimer clock;
     clock.start();

@@ -59,6 +59,7 @@ private slots:
     void menuItemsAreOffWithTheirMenu();
     void aMenuItemLeavesTheFocusWhereItWas();
     void theComputerLeavesThePlayersFocusAlone();
+    void aButtonKeepsItsAccessKeyBeforeAMenuTitle();
     void questionsAndQtsOwnTextsAreFinnish();
     void theComputersAreOfferedOnceLast();
 };
@@ -163,6 +164,26 @@ void TestDoors::theComputerLeavesThePlayersFocusAlone()
     }
     QVERIFY(steps >= 2);
     QVERIFY(focus() == f.CmdKaikkiUudelleen);  // Anna's turn starts with a throw
+}
+
+void TestDoors::aButtonKeepsItsAccessKeyBeforeAMenuTitle()
+{
+    ProgramFolder folder;
+    Window w(folder);
+    Form1 &f = *w;
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    startGame(f, 1);
+    record(f, category::chance, Dice{6, 5, 4, 2, 1});
+    w.platform.answers = {true};
+    QVERIFY(choose(f.MenuPeli, f.MenuUusiksi));
+    // "&Arvio..." is on, and shares its key with "&Aloita peli" and the first
+    // throw's "&Aloita peli klik- kaamalla tästä !": the buttons take it.
+    QVERIFY(f.MenuArvio->menuAction()->isEnabled() && f.CmdAloitaPeli->isVisible());
+    QTest::keyClick(&f, Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY(!f.CmdAloitaPeli->isVisible());
+    QTest::keyClick(&f, Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(f.throwCount, std::int16_t(1));
 }
 
 void TestDoors::questionsAndQtsOwnTextsAreFinnish()
