@@ -90,20 +90,24 @@ private:
 
 void BenchClicks::firstHint()
 {
-    ProgramFolder folder;
-    Window window(folder);
-    QVERIFY(window.loaded);
-    Form1 &form = *window;
-    startGame(form, 1);
-    ::throwAll(form, Dice{2, 3, 6, 2, 6});
-    const QString heading = form.LblOtsikko->caption();
-    QElapsedTimer clock;
-    clock.start();
-    form.MenuVihje->trigger();
-    const bool shown = QTest::qWaitFor([&] { return form.LblOtsikko->caption() != heading; }, 10000);
-    const qint64 ns = clock.nsecsElapsed();
-    QVERIFY(shown);
-    QTest::setBenchmarkResult(qreal(ns) / 1e6, QTest::WalltimeMilliseconds);
+    // QtTest may run a benchmark twice: only the first run is the process's first hint.
+    static qint64 firstNs = -1;
+    if (firstNs < 0) {
+        ProgramFolder folder;
+        Window window(folder);
+        QVERIFY(window.loaded);
+        Form1 &form = *window;
+        startGame(form, 1);
+        ::throwAll(form, Dice{2, 3, 6, 2, 6});
+        const QString heading = form.LblOtsikko->caption();
+        QElapsedTimer clock;
+        clock.start();
+        form.MenuVihje->trigger();
+        const bool shown = QTest::qWaitFor([&] { return form.LblOtsikko->caption() != heading; }, 10000);
+        firstNs = clock.nsecsElapsed();
+        QVERIFY(shown);
+    }
+    QTest::setBenchmarkResult(qreal(firstNs) / 1e6, QTest::WalltimeMilliseconds);
 }
 
 void BenchClicks::startUpFirstWindow()
