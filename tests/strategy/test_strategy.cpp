@@ -159,9 +159,14 @@ void TestStrategy::ourRulesFromTheEmptySheet()
 
 void TestStrategy::threadsDoNotChangeABit()
 {
-    QVERIFY(Table::compute(Rules::ours(), 1) == ourTable());
+    // The upper rows and three more to play: each level has sheets enough
+    // for every thread, and the bonus is still open, at a 64th of the cost
+    // of the whole table, which a sanitizer build takes seconds over.
+    const Sheet start{allBut({1, 2, 3, 4, 5, 6, category::fullHouse, category::chance, category::yatzy}), 0};
+    const Table alone = Table::computeFrom(Rules::ours(), start, 1);
+    QVERIFY(alone == Table::computeFrom(Rules::ours(), start, 3));
     // A comparison that always agreed would pass the line above.
-    QVERIFY(Table::computeFrom(Rules::ours(), Sheet{allBut({category::chance}), 0}) != ourTable());
+    QVERIFY(alone != ourTable());
 }
 
 void TestStrategy::advice_data()
