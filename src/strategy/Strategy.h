@@ -58,7 +58,7 @@ public:
     bool operator!=(const Table &other) const { return !(*this == other); }
 
 private:
-    friend Action advise(const Table &table, Sheet sheet, int throwsMade, const Dice &dice);
+    friend class Moment;
     Table() = default;
     const float *valuesOf(Sheet sheet) const; // null when the table does not hold it
 
@@ -71,5 +71,19 @@ private:
 // anything else gives value NaN. Ties go the same way every time: recording
 // now before keeping, more dice kept before fewer, the lower row code first.
 Action advise(const Table &table, Sheet sheet, int throwsMade, const Dice &dice);
+
+// The choices open after `throwsMade` throws (1..3) of a turn showing `dice`,
+// each with its value (points still to come, a row recorded now included):
+// after 1 or 2 throws every distinct keep that throws at least one die again
+// (Kind::Keep) and keeping all (Kind::Record, category = the best row for the
+// dice); after 3 throws every free row (Kind::Record). Empty for a sheet the
+// table does not hold, a full sheet or bad dice. Ordered as advise() settles
+// ties, so that the first choice of the largest value is advise()'s action.
+std::vector<Action> choices(const Table &table, Sheet sheet, int throwsMade, const Dice &dice);
+
+// The value of recording `dice` in `category` now: its score, the bonus when
+// it lifts the upper sum to the threshold, and the rest of the game; NaN for a
+// filled row or a sheet the table does not hold.
+double recordValue(const Table &table, Sheet sheet, const Dice &dice, int category);
 
 } // namespace strategy

@@ -1,9 +1,13 @@
+#include "dice/DiceGenerator.h"
 #include "strategy/Strategy.h"
 
 #include <QTest>
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
+#include <cstring>
+#include <set>
 
 using strategy::Action;
 using strategy::Rules;
@@ -87,6 +91,32 @@ const Table &ourTable()
     return table;
 }
 
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+struct State {
+    Sheet sheet;
+    Dice dice;
+};
+
+// Sheets of every kind, not only those good play reaches: rows filled at
+// random, each upper one with some number of its dice, and dice at random.
+std::vector<State> randomStates(int count, std::uint32_t seed)
+{
+    DiceGenerator generator(seed);
+    std::vector<State> states(static_cast<std::size_t>(count));
+    for (State &state : states) {
+        state.sheet.filled = std::uint16_t(generator.next() * everyRow);
+        for (int code = category::ones; code <= category::sixes; ++code)
+            state.sheet.upperSum += (state.sheet.filled >> (code - 1) & 1u) ? code * int(generator.next() * 6) : 0;
+        for (int &die : state.dice)
+            die = generator.nextDieValue();
+    }
+    return states;
+}
+
 QString describe(const Action &action)
 {
     if (action.kind != Action::Kind::Keep)
@@ -113,6 +143,9 @@ private slots:
     void theFirstThrowsAverageToTheTable_data();
     void theFirstThrowsAverageToTheTable();
     void statesTheTableDoesNotHoldGetNoAdvice();
+    void choicesAgreeWithTheAdvice_data();
+    void choicesAgreeWithTheAdvice();
+    void recordingNow();
 };
 
 void TestStrategy::theLastRowAlone_data()
@@ -247,9 +280,56 @@ void TestStrategy::statesTheTableDoesNotHoldGetNoAdvice()
     QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 0}, 4, dice).value));
     QVERIFY(std::isnan(strategy::advise(table, Sheet{0, 0}, 2, Dice{1, 2, 3, 4, 7}).value));
     QVERIFY(std::isnan(strategy::advise(table, Sheet{0x8000, 0}, 2, dice).value));
+    QVERIFY(strategy::choices(table, Sheet{everyRow, 84}, 1, dice).empty());
+    QVERIFY(strategy::choices(table, Sheet{0, 0}, 3, Dice{1, 2, 3, 4, 7}).empty());
+    QVERIFY(std::isnan(strategy::recordValue(table, Sheet{0, 3}, dice, category::chance)));
     QVERIFY(!table.possible(Sheet{1, 6}));
     QVERIFY(table.possible(Sheet{0x3F, 105}));
     QVERIFY(!table.possible(Sheet{0x3F, 106}));
+}
+
+void TestStrategy::choicesAgreeWithTheAdvice_data()
+{
+    QTest::addColumn<int>("throwsMade");
+    QTest::newRow("after the first throw") << 1;
+    QTest::newRow("after the second throw") << 2;
+    QTest::newRow("after the last throw") << 3;
+}
+
+// The first best choice is the advice to the bit, none is worth more, each
+// keep comes once, and a row is worth what recording in it is.
+void TestStrategy::choicesAgreeWithTheAdvice()
+{
+    QFETCH(int, throwsMade);
+
+    for (const auto &[sheet, dice] : randomStates(300, std::uint32_t(throwsMade))) {
+        const Action advised = strategy::advise(ourTable(), sheet, throwsMade, dice);
+        const std::vector<Action> options = strategy::choices(ourTable(), sheet, throwsMade, dice);
+        std::size_t first = 0;
+        std::set<std::array<int, 7>> keeps;
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            QVERIFY(options[i].value <= advised.value);
+            first = options[i].value > options[first].value ? i : first;
+            const Action &option = options[i];
+            if (option.kind == Action::Kind::Keep)
+                keeps.insert(option.keep);
+            else
+                QVERIFY(sameBits(option.value, strategy::recordValue(ourTable(), sheet, dice, option.category)));
+        }
+        QCOMPARE(describe(options.at(first)), describe(advised));
+        QVERIFY(sameBits(options[first].value, advised.value));
+        const int free = category::count - int(std::bitset<16>(sheet.filled).count());
+        QCOMPARE(options.size() - keeps.size(), std::size_t(throwsMade == 3 ? free : 1));
+    }
+}
+
+void TestStrategy::recordingNow()
+{
+    const Sheet sixesLeft{allBut({category::sixes}), 51};
+    const Dice twoSixes{6, 6, 1, 2, 3};
+    QCOMPARE(strategy::recordValue(ourTable(), sixesLeft, twoSixes, category::sixes), 62.0);
+    QCOMPARE(strategy::recordValue(ourTable(), Sheet{sixesLeft.filled, 50}, twoSixes, category::sixes), 12.0);
+    QVERIFY(std::isnan(strategy::recordValue(ourTable(), sixesLeft, twoSixes, category::chance)));
 }
 
 QTEST_GUILESS_MAIN(TestStrategy)
