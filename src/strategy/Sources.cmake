@@ -5,4 +5,5 @@ set(KOPPERI_STRATEGY_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/RuleTables.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Table.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Advice.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Levels.cpp
 )

@@ -1,4 +1,5 @@
 #include "dice/DiceGenerator.h"
+#include "strategy/Levels.h"
 #include "strategy/Strategy.h"
 
 #include <QTest>
@@ -10,6 +11,7 @@
 #include <set>
 
 using strategy::Action;
+using strategy::Level;
 using strategy::Rules;
 using strategy::Sheet;
 using strategy::Table;
@@ -146,6 +148,9 @@ private slots:
     void choicesAgreeWithTheAdvice_data();
     void choicesAgreeWithTheAdvice();
     void recordingNow();
+    void pickWeighsByCost();
+    void levelsPickWithinTheBound_data();
+    void levelsPickWithinTheBound();
 };
 
 void TestStrategy::theLastRowAlone_data()
@@ -330,6 +335,66 @@ void TestStrategy::recordingNow()
     QCOMPARE(strategy::recordValue(ourTable(), sixesLeft, twoSixes, category::sixes), 62.0);
     QCOMPARE(strategy::recordValue(ourTable(), Sheet{sixesLeft.filled, 50}, twoSixes, category::sixes), 12.0);
     QVERIFY(std::isnan(strategy::recordValue(ourTable(), sixesLeft, twoSixes, category::chance)));
+}
+
+void TestStrategy::pickWeighsByCost()
+{
+    // Costs 0 and T ln 3 weigh 3 : 1, so the first three quarters of the
+    // draws pick the best; over 25 points weighs nothing however hot.
+    const struct {
+        double cost, temperature;
+        float draw;
+        int picked;
+    } cases[] = {{std::log(3.0), 1, 0.74f, 0}, {2 * std::log(3.0), 2, 0.76f, 1}, {25, 1e9, 0.9f, 1},
+                 {25.01, 1e9, 0.99999994f, 0}, {0.01, 0, 0.99f, 0}};
+    for (const auto &c : cases) {
+        std::vector<Action> options(2);
+        options[0].value = 100;
+        options[1].value = 100 - c.cost;
+        QCOMPARE(int(strategy::pick(options, Level{"test", c.temperature}, c.draw)), c.picked);
+    }
+}
+
+void TestStrategy::levelsPickWithinTheBound_data()
+{
+    QTest::addColumn<double>("temperature");
+    for (const Level &level : strategy::levels())
+        QTest::newRow(level.name) << level.temperature;
+    QTest::newRow("blind to all but the bound") << 1e9;
+}
+
+// Never a choice costing over 25 points; perfect play takes the advice; and
+// a seed replays the picks, which hang on nothing but the draws.
+void TestStrategy::levelsPickWithinTheBound()
+{
+    QFETCH(double, temperature);
+
+    QCOMPARE(strategy::levelNamed(QStringLiteral("Kone 2")), &strategy::levels()[1]);
+    QVERIFY(!strategy::levelNamed(QStringLiteral("kone")));
+    const Level level{"test", temperature};
+    int costly = 0;
+    int notAdvised = 0;
+    auto picksFrom = [&](std::uint32_t seed) {
+        DiceGenerator draws(seed);
+        std::vector<std::size_t> picks;
+        for (const auto &[sheet, dice] : randomStates(150, 40)) {
+            for (int throwsMade = 1; throwsMade <= 3; ++throwsMade) {
+                const std::vector<Action> options = strategy::choices(ourTable(), sheet, throwsMade, dice);
+                const Action advised = strategy::advise(ourTable(), sheet, throwsMade, dice);
+                for (int n = 0; n < 10; ++n) {
+                    const Action &picked = options.at(picks.emplace_back(strategy::pick(options, level, draws.next())));
+                    costly += advised.value - picked.value > strategy::largestCost;
+                    notAdvised += describe(picked) != describe(advised);
+                }
+            }
+        }
+        return picks;
+    };
+    const std::vector<std::size_t> picks = picksFrom(8);
+    QCOMPARE(costly, 0);
+    QCOMPARE(notAdvised == 0, temperature == 0);
+    QVERIFY(picksFrom(8) == picks);
+    QCOMPARE(picksFrom(9) == picks, temperature == 0);
 }
 
 QTEST_GUILESS_MAIN(TestStrategy)
