@@ -36,6 +36,8 @@ private slots:
     void adviceLines();
     void badArguments_data();
     void badArguments();
+    void aPlayersAdviceReplaysFromItsSeed();
+    void simulatedGamesScoreAsTheTableExpects_data();
     void simulatedGamesScoreAsTheTableExpects();
     void seededGenerators();
 };
@@ -96,6 +98,11 @@ void TestStrategyTool::badArguments_data()
     QTest::newRow("no command") << QStringList() << 2 << "usage:";
     QTest::newRow("--threads without its number") << QStringList{"--threads"} << 2 << "--threads needs a value";
     QTest::newRow("a seed beyond 32 bits") << QStringList{"simulate", "5", "4294967296"} << 2 << "SEED";
+    QTest::newRow("a person's name") << QStringList{"simulate", "5", "--player", "Pekka"} << 2
+                                     << "no player is called \"Pekka\"";
+    QTest::newRow("a seed that is no number") << QStringList{"advise", "--seed", "-1"} << 2 << "--seed wants";
+    QTest::newRow("simulate's seed as an option") << QStringList{"simulate", "5", "--seed", "3"} << 2
+                                                  << "SEED after N";
 }
 
 void TestStrategyTool::badArguments()
@@ -109,10 +116,46 @@ void TestStrategyTool::badArguments()
     QVERIFY2(run.err.contains(err), qPrintable(run.err));
 }
 
-// A game loop that lost the bonus or a row's points would miss by far more.
+// A weaker player's answers hang on its seed alone, wherever the options
+// stand, and none is worth more than perfect play's.
+void TestStrategyTool::aPlayersAdviceReplaysFromItsSeed()
+{
+    DiceGenerator dice(3);
+    QByteArray lines;
+    for (int i = 0; i < 60; ++i) {
+        lines += "- 0 " + QByteArray::number(i % 3 + 1);
+        for (int d = 0; d < 5; ++d)
+            lines += ' ' + QByteArray::number(dice.nextDieValue());
+        lines += '\n';
+    }
+    const QStringList advise{"advise", "--player", "Kone 1", "--seed"};
+    const QString perfect = runTool({"advise"}, lines).out;
+    const QString taken = runTool(advise + QStringList{"3"}, lines).out;
+    QCOMPARE(runTool(QStringList{"--seed", "3"} + advise.mid(0, 3), lines).out, taken);
+    QVERIFY(runTool(advise + QStringList{"4"}, lines).out != taken);
+    const QStringList best = perfect.split('\n', Qt::SkipEmptyParts);
+    const QStringList answers = taken.split('\n', Qt::SkipEmptyParts);
+    QVERIFY(answers != best);
+    for (int i = 0; i < answers.size(); ++i)
+        QVERIFY2(answers[i].section(' ', -1).toDouble() <= best[i].section(' ', -1).toDouble(), qPrintable(answers[i]));
+}
+
+void TestStrategyTool::simulatedGamesScoreAsTheTableExpects_data()
+{
+    QTest::addColumn<QString>("player");
+    QTest::addColumn<QString>("games");
+    QTest::newRow("perfect play") << "Kone" << "2000";
+    QTest::newRow("the weakest") << "Kone 1" << "1000";
+}
+
+// A game loop that lost the bonus or a row's points would miss by far more;
+// a player's costs must account for what it scores below the table's mean.
 void TestStrategyTool::simulatedGamesScoreAsTheTableExpects()
 {
-    const Run run = runTool({QStringLiteral("simulate"), QStringLiteral("2000"), QStringLiteral("7")});
+    QFETCH(QString, player);
+    QFETCH(QString, games);
+
+    const Run run = runTool({QStringLiteral("simulate"), games, QStringLiteral("7"), "--player", player});
     QCOMPARE(run.exitCode, 0);
     auto figure = [&run](const char *name) {
         const QRegularExpressionMatch match =
@@ -123,8 +166,12 @@ void TestStrategyTool::simulatedGamesScoreAsTheTableExpects()
     const double mean = figure("mean");
     const double expected = figure("expected");
     const double standardError = figure("standard error");
+    const double cost = figure("mean cost per game");
+    const double largest = figure("largest cost");
     QVERIFY2(standardError > 0.5 && standardError < 2.0, qPrintable(run.out));
-    QVERIFY2(std::abs(mean - expected) < 4 * standardError, qPrintable(run.out));
+    QVERIFY2(std::abs(mean + cost - expected) < 4 * standardError, qPrintable(run.out));
+    const bool perfect = player == QLatin1String("Kone");
+    QVERIFY2(perfect ? cost == 0 && largest == 0 : cost > 20 && largest > 0 && largest <= 25, qPrintable(run.out));
 }
 
 // Seed 0 draws the game's own sequence, and the one seed that the mixing

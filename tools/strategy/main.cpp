@@ -4,7 +4,10 @@
 #include "StateLine.h"
 
 #include "dice/DiceGenerator.h"
+#include "strategy/Levels.h"
 #include "strategy/Strategy.h"
+
+#include <QString>
 
 #include <charconv>
 #include <chrono>
@@ -18,12 +21,21 @@
 namespace {
 
 const char usage[] =
-    "usage: kopperi-strategy [--threads N] COMMAND\n"
-    "  advise             for each line of standard input,\n"
+    "usage: kopperi-strategy COMMAND [OPTIONS]\n"
+    "  advise [--player NAME] [--seed S]\n"
+    "                     for each line of standard input,\n"
     "                       FILLED UPPER THROWS D1 D2 D3 D4 D5\n"
-    "                     (FILLED: recorded row codes as 1,7,13 or -), print the best\n"
-    "                     action: \"record C EV\" or \"keep F1 F2 ... EV\" (\"keep - EV\")\n"
-    "  simulate N [SEED]  play N solitaire games and compare their mean with the table\n"
+    "                     (FILLED: recorded row codes as 1,7,13 or -), print NAME's\n"
+    "                     choice: \"record C EV\" or \"keep F1 F2 ... EV\" (\"keep - EV\"),\n"
+    "                     EV the value of the choice; keeping all is followed by the\n"
+    "                     row NAME picks\n"
+    "  simulate N [SEED] [--player NAME]\n"
+    "                     play N solitaire games as NAME and compare their mean with\n"
+    "                     the table; the dice come from SEED's generator\n"
+    "  --player NAME      Kone 1, Kone 2, Kone 3 (weakest first) or Kone (default),\n"
+    "                     which plays perfectly\n"
+    "  --seed S           for advise: NAME's random picks come from the generator\n"
+    "                     of seed ~S (S 0 by default); in simulate, of seed ~SEED\n"
     "  --threads N        threads that compute the table (default: every core)\n";
 
 int usageError(const std::string &why)
@@ -52,11 +64,55 @@ double secondsSince(Clock::time_point start)
 
 struct Options {
     unsigned threads = 0;
+    const strategy::Level *player = &strategy::levels().back();
+    std::optional<std::uint32_t> seed; // advise's --seed
     std::vector<std::string> command;
 };
 
-int adviseLines(const strategy::Table &table)
+// The player's draws come from a sequence of their own, so that a weaker
+// player's choices never shift the dice: the dice of the complement seed,
+// far from the run's own dice for any seed.
+DiceGenerator drawsFor(std::uint32_t seed)
 {
+    return DiceGenerator(~seed);
+}
+
+// What a player did at one moment after a throw: the choice that stands (a
+// keep, or the row recorded), with the costs of the picks that led to it.
+struct Taken {
+    strategy::Action action;
+    double cost = 0;    // all picks together
+    double largest = 0; // the largest of one pick
+};
+
+// As the computer plays: after a throw 1 or 2 a keep throws the others
+// again, keeping all leads to the row moment, which is picked as after the
+// third throw. One draw per pick, the best player's too.
+std::optional<Taken> take(const strategy::Table &table, const strategy::Level &level, DiceGenerator &draws,
+                          strategy::Sheet sheet, int throwsMade, const Dice &dice)
+{
+    Taken taken;
+    for (;;) {
+        const std::vector<strategy::Action> options = strategy::choices(table, sheet, throwsMade, dice);
+        if (options.empty())
+            return std::nullopt;
+        const std::size_t picked = strategy::pick(options, level, draws.next());
+        double best = options[0].value;
+        for (const strategy::Action &option : options)
+            best = std::max(best, option.value);
+        const double cost = best - options[picked].value;
+        taken.action = options[picked];
+        taken.cost += cost;
+        taken.largest = std::max(taken.largest, cost);
+        if (taken.action.kind == strategy::Action::Kind::Keep || throwsMade == 3)
+            return taken;
+        throwsMade = 3;
+    }
+}
+
+int adviseLines(const strategy::Table &table, const Options &options)
+{
+    DiceGenerator draws = drawsFor(options.seed.value_or(0));
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos)
@@ -68,15 +124,28 @@ int adviseLines(const strategy::Table &table)
             std::fprintf(stderr, "kopperi-strategy: line %d: %s\n", number, error.c_str());
             return 1;
         }
-        const strategy::Action action = strategy::advise(table, state->sheet, state->throwsMade, state->dice);
-        std::cout << formatAction(action) << '\n';
+        const std::optional<Taken> taken =
+            take(table, *options.player, draws, state->sheet, state->throwsMade, state->dice);
+        if (!taken) {
+            std::cout.flush();
+            std::fprintf(stderr, "kopperi-strategy: line %d: the table gives no choice\n", number);
+            return 1;
+        }
+        std::cout << formatAction(taken->action) << '\n';
     }
     return 0;
 }
 
-// One solitaire game played by the advice, scored by the game's own rules.
-// Returns the final score, or -1 if the advice ever failed to give a move.
-int playGame(const strategy::Table &table, DiceGenerator &generator, long long &adviceCalls)
+struct GameFigures {
+    long long moments = 0;
+    double cost = 0;
+    double largestCost = 0;
+};
+
+// One solitaire game played as `level`, scored by the game's own rules.
+// Returns the final score, or -1 if the table ever failed to give a choice.
+int playGame(const strategy::Table &table, const strategy::Level &level, DiceGenerator &generator,
+             DiceGenerator &draws, GameFigures &figures)
 {
     strategy::Sheet sheet;
     int total = 0;
@@ -85,8 +154,13 @@ int playGame(const strategy::Table &table, DiceGenerator &generator, long long &
         for (int &die : dice)
             die = generator.nextDieValue();
         for (int throwsMade = 1;; ++throwsMade) {
-            const strategy::Action action = strategy::advise(table, sheet, throwsMade, dice);
-            ++adviceCalls;
+            const std::optional<Taken> taken = take(table, level, draws, sheet, throwsMade, dice);
+            if (!taken)
+                return -1;
+            ++figures.moments;
+            figures.cost += taken->cost;
+            figures.largestCost = std::max(figures.largestCost, taken->largest);
+            const strategy::Action &action = taken->action;
             if (action.kind == strategy::Action::Kind::Record) {
                 const int code = action.category;
                 const int points = scoreCategory(code, dice);
@@ -100,7 +174,7 @@ int playGame(const strategy::Table &table, DiceGenerator &generator, long long &
                 sheet.filled |= std::uint16_t(1u << (code - 1));
                 break;
             }
-            if (action.kind != strategy::Action::Kind::Keep || throwsMade >= 3)
+            if (throwsMade >= 3)
                 return -1;
             Dice next{};
             std::size_t i = 0;
@@ -116,17 +190,18 @@ int playGame(const strategy::Table &table, DiceGenerator &generator, long long &
     return total;
 }
 
-int simulate(const strategy::Table &table, long long games, std::uint32_t seed)
+int simulate(const strategy::Table &table, const strategy::Level &level, long long games, std::uint32_t seed)
 {
     DiceGenerator generator(seed);
-    long long adviceCalls = 0;
+    DiceGenerator draws = drawsFor(seed);
+    GameFigures figures;
     double sum = 0;
     double sumOfSquares = 0;
     const Clock::time_point start = Clock::now();
     for (long long game = 0; game < games; ++game) {
-        const int score = playGame(table, generator, adviceCalls);
+        const int score = playGame(table, level, generator, draws, figures);
         if (score < 0) {
-            std::fprintf(stderr, "kopperi-strategy: the advice gave no move in game %lld\n", game + 1);
+            std::fprintf(stderr, "kopperi-strategy: the table gave no choice in game %lld\n", game + 1);
             return 1;
         }
         sum += score;
@@ -137,9 +212,11 @@ int simulate(const strategy::Table &table, long long games, std::uint32_t seed)
     const double mean = sum / n;
     const double variance = games > 1 ? (sumOfSquares - n * mean * mean) / (n - 1) : 0.0;
     std::printf("games %lld\nmean %.4f\nstandard error %.4f\nexpected %.4f\n"
+                "mean cost per game %.4f\nlargest cost %.4f\n"
                 "games per second %.0f\nmicroseconds per advice %.2f\n",
                 games, mean, std::sqrt(std::max(0.0, variance) / n), table.value(strategy::Sheet{}),
-                n / seconds, seconds * 1e6 / double(adviceCalls));
+                figures.cost / n, figures.largestCost, n / seconds,
+                seconds * 1e6 / double(figures.moments));
     return 0;
 }
 
@@ -148,22 +225,32 @@ int simulate(const strategy::Table &table, long long games, std::uint32_t seed)
 int main(int argc, char **argv)
 {
     Options options;
-    int at = 1;
-    for (; at < argc && std::string(argv[at]).rfind("--", 0) == 0; ++at) {
-        const std::string option = argv[at];
+    for (int at = 1; at < argc; ++at) {
+        const std::string argument = argv[at];
+        if (argument.rfind("--", 0) != 0) {
+            options.command.push_back(argument);
+            continue;
+        }
         if (at + 1 >= argc)
-            return usageError(option + " needs a value");
+            return usageError(argument + " needs a value");
         const std::string value = argv[++at];
-        if (option == "--threads") {
+        if (argument == "--threads") {
             const std::optional<unsigned> threads = wholeNumber<unsigned>(value);
             if (!threads || *threads < 1 || *threads > 256)
                 return usageError("--threads wants a number 1..256");
             options.threads = *threads;
+        } else if (argument == "--player") {
+            options.player = strategy::levelNamed(QString::fromStdString(value));
+            if (!options.player)
+                return usageError("no player is called \"" + value + "\": Kone 1, Kone 2, Kone 3 or Kone");
+        } else if (argument == "--seed") {
+            options.seed = wholeNumber<std::uint32_t>(value);
+            if (!options.seed)
+                return usageError("--seed wants a number 0..4294967295");
         } else {
-            return usageError("unknown option " + option);
+            return usageError("unknown option " + argument);
         }
     }
-    options.command.assign(argv + at, argv + argc);
     if (options.command.empty())
         return usageError("no command");
 
@@ -172,11 +259,13 @@ int main(int argc, char **argv)
     if (name == "advise") {
         if (arguments != 0)
             return usageError("advise reads its states from standard input");
-        return adviseLines(strategy::Table::compute(strategy::Rules::ours(), options.threads));
+        return adviseLines(strategy::Table::compute(strategy::Rules::ours(), options.threads), options);
     }
     if (name == "simulate") {
         if (arguments < 1 || arguments > 2)
             return usageError("simulate wants N and maybe SEED");
+        if (options.seed)
+            return usageError("simulate takes its SEED after N, not --seed");
         const std::optional<long long> games = wholeNumber<long long>(options.command[1]);
         if (!games || *games < 1 || *games > 1000000000)
             return usageError("the number of games must be 1..1000000000");
@@ -185,7 +274,8 @@ int main(int argc, char **argv)
             seed = wholeNumber<std::uint32_t>(options.command[2]);
         if (!seed)
             return usageError("SEED must be a number 0..4294967295");
-        return simulate(strategy::Table::compute(strategy::Rules::ours(), options.threads), *games, *seed);
+        return simulate(strategy::Table::compute(strategy::Rules::ours(), options.threads), *options.player, *games,
+                        *seed);
     }
     return usageError("unknown command " + name);
 }
