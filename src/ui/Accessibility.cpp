@@ -2,6 +2,7 @@
 
 #include "ui/EventLabel.h"
 #include "ui/KeyboardLabel.h"
+#include "ui/ReviewChart.h"
 #include "ui/RowHeading.h"
 
 #include <QAccessibleWidget>
@@ -82,6 +83,9 @@ QAccessibleInterface *controlInterface(const QString &className, QObject *object
     } else if (className == QLatin1String("RowHeading")) {
         if (auto *row = qobject_cast<RowHeading *>(object))
             return new RowAccessible(row);
+    } else if (className == QLatin1String("ReviewChart")) {
+        if (auto *chart = qobject_cast<ReviewChart *>(object))
+            return new QAccessibleWidget(chart, QAccessible::Chart);
     }
     return nullptr;
 }

@@ -9,6 +9,8 @@
 // and perfect play's expectation as a reference line. Painted, not a picture,
 // so it is sharp at any scale of the screen.
 class ReviewChart : public QWidget {
+    Q_OBJECT  // a screen reader hears it as a chart (ui/Accessibility)
+
 public:
     explicit ReviewChart(const GameReview &review, QWidget *parent = nullptr);
 
