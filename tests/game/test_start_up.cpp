@@ -30,11 +30,11 @@ private slots:
 void TestStartUp::namesFillAllFourBoxesInFileOrder()
 {
     ProgramFolder folder;
-    folder.write(QStringLiteral("nimet.txt"), QByteArray("Anna\r\n\r\nPekka\r\nAnna\r\n"));
+    folder.write(QStringLiteral("nimet.txt"), QByteArray("Anna\r\n\r\nPekka\r\nKone\r\nAnna\r\nKone 2\r\n"));
     Window w(folder);
     QVERIFY(w.loaded);
     for (QComboBox *box : w->ComboNimi) {
-        QCOMPARE(box->count(), 7);
+        QCOMPARE(box->count(), 7);  // the computers once each, whatever the file says
         QCOMPARE(box->itemText(0), QStringLiteral("Anna"));
         QCOMPARE(box->itemText(1), QStringLiteral("Pekka"));
         QCOMPARE(box->itemText(2), QStringLiteral("Anna"));
