@@ -19,7 +19,7 @@ void Form1::PeliLoppui()
     // players before have already changed it.
     for (int p = 0; p <= lastPlayerIndex; ++p) {
         lastPlayer = std::int16_t(p);
-        if (playedByComputer[std::size_t(p)])
+        if (computerLevels[std::size_t(p)])
             continue;  // only the players' results enter the list
         // The place offered is the place the result takes: another window
         // may have stored results since this one last read the list.

@@ -31,8 +31,7 @@ struct GameState {
     std::int16_t currentPlayer = 0;
     std::array<QString, maxPlayers> playerNames;
     // Named "Kone 1", "Kone 2", "Kone 3" or "Kone" when the game started:
-    // played by the computer, of that strength.
-    std::array<bool, maxPlayers> playedByComputer{};
+    // played by the computer, of that strength; none for a person.
     std::array<const strategy::Level *, maxPlayers> computerLevels{};
     std::int16_t throwCount = 0;
     bool mayRecord = false;             // dice locked for scoring in this turn

@@ -101,9 +101,8 @@ void Form1::CmdAloitaPeli_Click()
     for (int k = 0; k < maxPlayers; ++k) {
         const std::size_t i = std::size_t(k);
         computerLevels[i] = k <= lastPlayerIndex ? strategy::levelNamed(ComboNimi[i]->currentText()) : nullptr;
-        playedByComputer[i] = computerLevels[i] != nullptr;
         if (k <= lastPlayerIndex)
-            players.push_back({playerNames[i].mid(1), playedByComputer[i]});
+            players.push_back({playerNames[i].mid(1), computerLevels[i] != nullptr});
     }
     computerGaveUp_ = false;
     record.start(std::move(players));

@@ -374,7 +374,7 @@ int Form1::turnMark() const
 bool Form1::computerToPlay() const
 {
     // The game menu is enabled exactly while a game runs.
-    return MenuPeli->menuAction()->isEnabled() && playedByComputer[std::size_t(currentPlayer)] && !computerGaveUp_;
+    return MenuPeli->menuAction()->isEnabled() && computerLevels[std::size_t(currentPlayer)] && !computerGaveUp_;
 }
 
 GameView Form1::view() const

@@ -249,7 +249,7 @@ void MonkeyPlayer::check()
                        && (f.Frame99ListaPohja->isVisible() || (f.gameOver && !f.CmdAloitaPeli->isVisible()));
     if (atEnd && !atEnd_) {
         ++figures_.gamesEnded;
-        if (std::find(f.playedByComputer.begin(), f.playedByComputer.end(), true) != f.playedByComputer.end())
+        if (std::any_of(f.computerLevels.begin(), f.computerLevels.end(), [](auto *level) { return level != nullptr; }))
             ++figures_.computerGames;
         for (int p = 0; p <= f.lastPlayerIndex; ++p) {
             figures_.totalsSum += f.LblKaikkiYhteensäPelaaja[std::size_t(p)]->caption().toInt();
@@ -261,7 +261,7 @@ void MonkeyPlayer::check()
     if (!sameList(f.best, shownList_)) {
         // Each player is offered at most one place in a game.
         const std::pair<int, int> offer(figures_.gamesEnded, f.lastPlayer);
-        if (f.playedByComputer[std::size_t(f.lastPlayer)]) {
+        if (f.computerLevels[std::size_t(f.lastPlayer)]) {
             fail(QStringLiteral("the computer's result entered the list"));
             return;
         }
