@@ -3,14 +3,14 @@
 #include "strategy/Strategy.h"
 
 #include <QFutureWatcher>
-#include <QMutex>
 #include <QtConcurrent>
 
 namespace perfectPlayTable {
 
 namespace {
 
-// Started once; a QFuture may be shared and read by any thread.
+// Started once, and only ever touched from the window's thread: the worker
+// hands its table back through the future alone.
 QFuture<std::shared_ptr<const strategy::Table>> &future()
 {
     static QFuture<std::shared_ptr<const strategy::Table>> table;
@@ -21,14 +21,10 @@ QFuture<std::shared_ptr<const strategy::Table>> &future()
 
 void prepare()
 {
-    static QMutex starting;
-    const QMutexLocker locked(&starting);
     if (future().isValid())
         return;
-    future() = QtConcurrent::run([] {
-        return std::shared_ptr<const strategy::Table>(
-            std::make_shared<strategy::Table>(strategy::Table::compute(strategy::Rules::ours())));
-    });
+    future() = QtConcurrent::run(
+        [] { return std::make_shared<const strategy::Table>(strategy::Table::compute(strategy::Rules::ours())); });
 }
 
 const strategy::Table *ifReady()
