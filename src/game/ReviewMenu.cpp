@@ -10,6 +10,8 @@
 void Form1::MenuPelistä_Click()
 {
     // The computer waits while the review is read, and while it is made.
+    if (reviewOpen_)
+        return;  // asked twice while the table is still being made
     reviewOpen_ = true;
     computer_->hold();
     perfectPlayTable::whenReady(this, [this](const strategy::Table &table) {
