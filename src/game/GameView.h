@@ -16,7 +16,6 @@ struct GameView {
     static constexpr int maxPlayers = 4;
 
     bool running = false;   // from the start of a game until its end
-    int players = 1;
     int currentPlayer = 0;
     std::array<strategy::Sheet, maxPlayers> sheets{};
     int throwsMade = 0;     // this turn's throws

@@ -381,7 +381,6 @@ GameView Form1::view() const
 {
     GameView game;
     game.running = MenuPeli->menuAction()->isEnabled();
-    game.players = lastPlayerIndex + 1;
     game.currentPlayer = currentPlayer;
     for (int p = 0; p < maxPlayers; ++p)
         game.sheets[std::size_t(p)] = sheetOf(*this, p);
