@@ -27,6 +27,12 @@ void Form1::dieClicked(int die)
             rethrowMarks[d] = 0;
         }
     }
+    if (hasFace) {
+        GameRecord::Entry mark{GameRecord::Kind::Mark, currentPlayer};
+        mark.die = die;
+        mark.marked = rethrowMarks[d] == 1;
+        record.add(mark);
+    }
     OnkoValittu();
 }
 

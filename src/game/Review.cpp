@@ -69,6 +69,9 @@ public:
             case Kind::KeepAll: keptAll(w); break;
             case Kind::Record: recorded(w, entry.category, entry.dice); break;
             case Kind::Undo: takenBack(w); break;
+            case Kind::Mark:
+            case Kind::Refusal:
+            case Kind::ListEntry: break;  // no choice of perfect play's
             }
         }
         return summary();

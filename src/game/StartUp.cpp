@@ -101,11 +101,12 @@ void Form1::CmdAloitaPeli_Click()
     for (int k = 0; k < maxPlayers; ++k) {
         const std::size_t i = std::size_t(k);
         computerLevels[i] = k <= lastPlayerIndex ? strategy::levelNamed(ComboNimi[i]->currentText()) : nullptr;
+        const QString typed = ComboNimi[i]->currentText();
         if (k <= lastPlayerIndex)
-            players.push_back({playerNames[i].mid(1), computerLevels[i] != nullptr});
+            players.push_back({typed.trimmed(), computerLevels[i] != nullptr, typed});
     }
     computerGaveUp_ = false;
-    record.start(std::move(players));
+    record.start(std::move(players), QDateTime(platform_.today(), platform_.timeOfDay()));
     computer_->newGame(platform_.timeOfDay());
     // The computer, the hint and the review need the table of perfect play:
     // it is made while the first turn is played.

@@ -16,8 +16,9 @@ bool addsOnlyWhenScoring(int code)
 
 } // namespace
 
-void Form1::refuseFilledCategory()
+void Form1::refuseFilledCategory(int code)
 {
+    record.add({GameRecord::Kind::Refusal, currentPlayer, {}, {}, code});
     setHeading(QStringLiteral(" Olet jo laittanut tuloksen tähän sarakkeeseen !   Valitse jokin muu vapaa sarake."),
                choosingColor);
     platform_.beep();
@@ -55,7 +56,7 @@ void Form1::lowerCategoryClicked(int code)
     }
     const std::size_t p = std::size_t(currentPlayer);
     if (categoryUsed[p][std::size_t(code)] == 1) {
-        refuseFilledCategory();
+        refuseFilledCategory(code);
         return;
     }
     lastCategory = std::int16_t(code);

@@ -11,7 +11,7 @@ void Form1::Yläsarakkeisiin()
 {
     const std::size_t p = std::size_t(currentPlayer);
     if (categoryUsed[p][std::size_t(upperFace)] == 1) {
-        refuseFilledCategory();
+        refuseFilledCategory(upperFace);
         categoryRefused = true;
         return;
     }

@@ -151,6 +151,9 @@ void Form1::Cmd99ListaOK_Click()
                           grandTotal[std::size_t(lastPlayer)]};
     if (const QString failure = bestList.addResult(entry); !failure.isEmpty())
         platform_.showMessage(failure, Platform::Icon::Critical);
+    GameRecord::Entry stored{GameRecord::Kind::ListEntry, lastPlayer};
+    stored.name = name;
+    record.add(stored);
     Scroll99Lista_Change();
     Lista99Seuranta();
     clearPlaceMarks();

@@ -234,7 +234,7 @@ private:
     void takeBackHint();  // the next action gives the heading back
     void showStartScreen();
     void clearScores();
-    void refuseFilledCategory();
+    void refuseFilledCategory(int code);
 
     // Dice pictures
     void showDie(int die, const QString &pictureName);

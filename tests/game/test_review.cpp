@@ -31,7 +31,7 @@ void throwKeepAndRecord(GameRecord &record, int player, const Dice &dice, int co
 GameRecord annasGame()
 {
     GameRecord record;
-    record.start({{QStringLiteral("Anna"), false}});
+    record.start({{QStringLiteral("Anna"), false}}, {});
     for (int code = 1; code <= category::count; ++code) {
         if (code != category::chance)
             throwKeepAndRecord(record, 0, rowDice[code], code);
@@ -85,7 +85,7 @@ void TestReview::theLastTurnCostsWhatWorkingItOutByHandGives()
 
     // Another player's turns in between change nothing of Anna's.
     GameRecord both;
-    both.start({{QStringLiteral("Anna"), false}, {QStringLiteral("Kone"), true}});
+    both.start({{QStringLiteral("Anna"), false}, {QStringLiteral("Kone"), true}}, {});
     int code = 0;
     for (const GameRecord::Entry &entry : annasGame().entries) {
         both.add(entry);
