@@ -8,6 +8,7 @@
 #include "ui/Form1.h"
 #include "ui/KeyboardLabel.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTime>
@@ -24,7 +25,7 @@ void ComputerPlayer::newGame(const QTime &clock)
 
 void ComputerPlayer::lookAtTheGame()
 {
-    if (!form_.computerToPlay() || form_.programEnded() || form_.reviewOpen()) {
+    if (!form_.computerToPlay() || form_.programEnded() || form_.windowOpen()) {
         hold();
         return;
     }
@@ -77,6 +78,11 @@ void ComputerPlayer::step()
 {
     if (!form_.computerToPlay())
         return;
+    // A message shown meanwhile holds the window: the step waits another pause.
+    if (QApplication::activeModalWidget()) {
+        lookAtTheGame();
+        return;
+    }
     const GameView game = form_.view();
     const std::size_t me = std::size_t(game.currentPlayer);
     Form1 &f = form_;

@@ -5,26 +5,35 @@
 #include "ui/Form1.h"
 #include "ui/ReviewWindow.h"
 
+#include <QDialog>
 #include <QMenu>
 
 void Form1::MenuPelistä_Click()
 {
     // The computer waits while the review is read, and while it is made.
-    if (reviewOpen_)
+    if (reviewAsked_)
         return;  // asked twice while the table is still being made
-    reviewOpen_ = true;
+    reviewAsked_ = true;
+    ++windowsOpen_;
     computer_->hold();
     perfectPlayTable::whenReady(this, [this](const strategy::Table &table) {
+        reviewAsked_ = false;
+        --windowsOpen_;
         if (programEnded_ || !view().record->hasChoices()) {
-            reviewOpen_ = false;
             computer_->lookAtTheGame();
             return;
         }
-        auto *window = new ReviewWindow(reviewGame(*view().record, table), this);
-        connect(window, &QDialog::finished, this, [this] {
-            reviewOpen_ = false;
-            computer_->lookAtTheGame();
-        });
-        window->open();
+        openOverGame(new ReviewWindow(reviewGame(*view().record, table), this));
     });
+}
+
+void Form1::openOverGame(QDialog *window)
+{
+    ++windowsOpen_;
+    computer_->hold();
+    connect(window, &QDialog::finished, this, [this] {
+        --windowsOpen_;
+        computer_->lookAtTheGame();
+    });
+    window->open();
 }

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace {
@@ -246,19 +247,33 @@ void Form1::describeScoreCells()
 
 void Form1::bindHandlers()
 {
+    // Every way into a control (a click, a key, an access key, a screen
+    // reader's press or toggle, a signal) ends in one of these bindings, and
+    // each acts only while its control may: see mayAct().
+
     // The start screen. Only choosing another option resets the names; a
     // click on the chosen one changes nothing. A screen reader's toggle
-    // checks an option without a click, and the player count follows it.
+    // checks an option without a click, and the player count follows it; an
+    // option toggled while it may not act goes back as it was.
     for (int k = 0; k < maxPlayers; ++k)
         connect(playerCountOptions[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool chosen) {
+            if (!mayAct(playerCountOptions[std::size_t(k)])) {
+                showPlayerCount();
+                return;
+            }
             if (chosen)
                 playerCountChosen(k);
         });
-    connect(CmdAloitaPeli, &QPushButton::clicked, this, [this] {
-        CmdAloitaPeli_Click();
-        afterAction(CmdAloitaPeli);
-    });
-    connect(CmdLopetaPeli, &QPushButton::clicked, this, [this] { CmdLopetaPeli_Click(); });
+    const auto bindPress = [this](QPushButton *button, std::function<void()> handler) {
+        connect(button, &QPushButton::clicked, this, [this, button, handler = std::move(handler)] {
+            if (!mayAct(button))
+                return;
+            handler();
+            afterAction(button);
+        });
+    };
+    bindPress(CmdAloitaPeli, [this] { CmdAloitaPeli_Click(); });
+    bindPress(CmdLopetaPeli, [this] { CmdLopetaPeli_Click(); });
 
     // The turn: the dice, the throw buttons and the rows. A click on a row's
     // heading or on any of its cells chooses the row for the player to play;
@@ -284,24 +299,31 @@ void Form1::bindHandlers()
 
     // The menus. A new game and quitting stop the computer's turn too; the
     // review is read during it, while the computer waits.
-    connect(MenuUusiksi, &QAction::triggered, this, menuAction(MenuPeli, [this] { MenuUusiksi_Click(); }, true));
-    connect(MenuVihje, &QAction::triggered, this, menuAction(MenuPeli, [this] { MenuVihje_Click(); }, false));
-    connect(MenuLopetus, &QAction::triggered, this, menuAction(MenuPeli, [this] { MenuLopetus_Click(); }, true));
-    connect(MenuEdellisenValinnanPeruutus, &QAction::triggered, this,
-            menuAction(MenuPeruutus, [this] { MenuEdellisenValinnanPeruutus_Click(); }, false));
-    connect(MenuPelistä, &QAction::triggered, this, menuAction(MenuArvio, [this] { MenuPelistä_Click(); }, true));
+    const auto bindItem = [this](QMenu *menu, QAction *item, std::function<void()> handler, bool duringComputerTurn) {
+        connect(item, &QAction::triggered, this, menuAction(menu, item, std::move(handler), duringComputerTurn));
+    };
+    bindItem(MenuPeli, MenuUusiksi, [this] { MenuUusiksi_Click(); }, true);
+    bindItem(MenuPeli, MenuVihje, [this] { MenuVihje_Click(); }, false);
+    bindItem(MenuPeli, MenuLopetus, [this] { MenuLopetus_Click(); }, true);
+    bindItem(MenuPeruutus, MenuEdellisenValinnanPeruutus, [this] { MenuEdellisenValinnanPeruutus_Click(); }, false);
+    bindItem(MenuArvio, MenuPelistä, [this] { MenuPelistä_Click(); }, true);
     // A greyed menu's items would still act for a screen reader's press and
     // anything else that triggers them: they follow their menu.
     for (QMenu *menu : {MenuPeli, MenuPeruutus, MenuArvio})
         connect(menu->menuAction(), &QAction::enabledChanged, this, [this] { updateMenuItems(); });
     updateMenuItems();
 
-    // The best-99 view and its name entry.
-    connect(Scroll99Lista, &QScrollBar::valueChanged, this, [this] { Scroll99Lista_Change(); });
-    connect(Cmd99ListaOK, &QPushButton::clicked, this, [this] {
-        Cmd99ListaOK_Click();
-        afterAction(Cmd99ListaOK);
+    // The best-99 view and its name entry. The view follows its scroll bar
+    // unless a window is open over the game: then the bar goes back.
+    connect(Scroll99Lista, &QScrollBar::valueChanged, this, [this] {
+        if (QApplication::activeModalWidget()) {
+            const QSignalBlocker still(Scroll99Lista);
+            Scroll99Lista->setValue(listTop);
+            return;
+        }
+        Scroll99Lista_Change();
     });
+    bindPress(Cmd99ListaOK, [this] { Cmd99ListaOK_Click(); });
     connect(Txt99ListaNimi, &QLineEdit::textChanged, this,
             [this](const QString &text) { Cmd99ListaOK->setEnabled(!text.trimmed().isEmpty()); });
     connect(Txt99ListaNimi, &QLineEdit::returnPressed, this, [this] {
@@ -310,16 +332,29 @@ void Form1::bindHandlers()
     });
 }
 
+bool Form1::mayAct(const QWidget *control) const
+{
+    // A hidden or disabled control is out of play whatever reaches it (an
+    // access key's or a screen reader's click comes 100 ms after the press,
+    // whatever happened meanwhile), and so is the whole window while a window
+    // of Kopperi is open over it. Input made while the dice land waits in the
+    // queue and would act on the landed dice.
+    return !programEnded_ && !diceLanding_ && control->isVisible() && control->isEnabled() &&
+           !QApplication::activeModalWidget();
+}
+
+void Form1::showPlayerCount()
+{
+    std::array<QSignalBlocker, maxPlayers> still{QSignalBlocker(playerCountOptions[0]), QSignalBlocker(playerCountOptions[1]),
+                                                 QSignalBlocker(playerCountOptions[2]), QSignalBlocker(playerCountOptions[3])};
+    playerCountOptions[std::size_t(lastPlayerIndex)]->setChecked(true);
+}
+
 std::function<void()> Form1::playerAction(QWidget *used, std::function<void()> handler)
 {
     return [this, used, handler = std::move(handler)] {
-        // Input made while the dice land waits in the queue and would act on
-        // the landed dice; a screen reader's press reaches the controls while
-        // the landing lets pending input through. A control that is hidden or
-        // disabled by now does nothing: an access key's or a screen reader's
-        // click comes 100 ms after the press, whatever happened meanwhile.
         // During the computer's turn only its own presses act.
-        if (diceLanding_ || !used->isVisible() || !used->isEnabled() || (computerToPlay() && !computer_->pressing()))
+        if (!mayAct(used) || (computerToPlay() && !computer_->pressing()))
             return;
         takeBackHint();
         handler();
@@ -327,10 +362,12 @@ std::function<void()> Form1::playerAction(QWidget *used, std::function<void()> h
     };
 }
 
-std::function<void()> Form1::menuAction(QMenu *menu, std::function<void()> handler, bool duringComputerTurn)
+std::function<void()> Form1::menuAction(QMenu *menu, QAction *item, std::function<void()> handler,
+                                        bool duringComputerTurn)
 {
-    return [this, menu, duringComputerTurn, handler = std::move(handler)] {
-        if (diceLanding_ || !menu->menuAction()->isEnabled() || (computerToPlay() && !duringComputerTurn))
+    return [this, menu, item, duringComputerTurn, handler = std::move(handler)] {
+        if (programEnded_ || diceLanding_ || !menu->menuAction()->isEnabled() || !item->isEnabled() ||
+            QApplication::activeModalWidget() || (computerToPlay() && !duringComputerTurn))
             return;
         const int before = turnMark();
         takeBackHint();

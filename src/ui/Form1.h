@@ -16,6 +16,7 @@ class EventLabel;
 class Platform;
 class QAction;
 class QComboBox;
+class QDialog;
 class QEventLoop;
 class QGroupBox;
 class QLineEdit;
@@ -131,8 +132,8 @@ public:
     // The computer found no move it could make: the player to play goes on by
     // hand until the turn passes.
     void computerCannotPlay();
-    // A window of the game's own is open over it (the review): the computer waits.
-    bool reviewOpen() const { return reviewOpen_; }
+    // A window of the game's own is open over it, or being made: the computer waits.
+    bool windowOpen() const { return windowsOpen_ > 0; }
     // Results the list file has not taken yet (a save failed).
     bool hasUnsavedResults() const { return bestList.hasUnsavedResults(); }
 
@@ -191,13 +192,19 @@ private:
     // Binds every control to its handler, in one place.
     void bindHandlers();
     // What a click, a key or a screen reader's press on a die, a throw button
-    // or a row runs, and what the computer's presses run: the handler, unless
-    // the dice are landing or the computer is to play and this is not its
-    // press; then what follows every action (`used`: the control acted on).
+    // or a row runs, and what the computer's presses run: the handler, if the
+    // control may act and, while the computer is to play, this is its press;
+    // then what follows every action (`used`: the control acted on).
     std::function<void()> playerAction(QWidget *used, std::function<void()> handler);
-    // The same for an item of `menu`, which acts only while its menu does;
-    // `duringComputerTurn`: it acts then too.
-    std::function<void()> menuAction(QMenu *menu, std::function<void()> handler, bool duringComputerTurn);
+    // The same for `item` of `menu`, which acts only while it and its menu
+    // are enabled; `duringComputerTurn`: it acts then too.
+    std::function<void()> menuAction(QMenu *menu, QAction *item, std::function<void()> handler,
+                                     bool duringComputerTurn);
+    // A control acts only while it is shown and enabled, no window of
+    // Kopperi is open over the game, and the dice are not landing.
+    bool mayAct(const QWidget *control) const;
+    // The player-count options show the count chosen.
+    void showPlayerCount();
     // `turnChanged`: the action gave the turn to another player or to a new
     // step of a player's turn, so the focus moves with it.
     void afterAction(QWidget *used, bool turnChanged = true);
@@ -211,6 +218,8 @@ private:
     bool ask(const QString &question);
     void describeScoreCells();
     void completeAfterFirstFrame();
+    // Opens `window` over the game, modal; the computer waits until it closes.
+    void openOverGame(QDialog *window);
 
     // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
     // an action (`used`: the control acted on, none for a menu item).
@@ -258,7 +267,8 @@ private:
     bool computerGaveUp_ = false;  // for the rest of this turn
     bool hintShown_ = false;
     bool hintAsked_ = false;  // the hint waits for the table of perfect play
-    bool reviewOpen_ = false;
+    bool reviewAsked_ = false;  // the review waits for the table of perfect play
+    int windowsOpen_ = 0;
     QString headingBeforeHint_;
     bool programEnded_ = false;
     bool fullyStarted_ = false;

@@ -4,7 +4,9 @@
 
 #include "game/PerfectPlayTable.h"
 #include "ui/QtPlatform.h"
+#include "ui/ReviewWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
@@ -39,6 +41,112 @@ QWidget *focus()
     return QApplication::focusWidget();
 }
 
+// What a player sees of the game and what the program has done.
+QStringList shown(Window &w, const ProgramFolder &folder)
+{
+    Form1 &f = *w;
+    QStringList seen = sheetCaptions(f) << diePictures(f) << f.LblOtsikko->caption()
+                                        << f.LblOtsikko->backColor().name() << f.LblHeittokerrat->caption()
+                                        << f.LblVuorossa->caption() << QString::number(f.Scroll99Lista->value());
+    for (QAbstractButton *button : f.centralWidget()->findChildren<QAbstractButton *>())
+        seen << button->text() + QString::number(button->isVisible()) + QString::number(button->isEnabled()) +
+                    QString::number(button->isChecked());
+    for (QMenu *menu : {f.MenuPeli, f.MenuPeruutus, f.MenuArvio})
+        seen << QString::number(menu->menuAction()->isEnabled());
+    return seen << QString::number(f.record.entries.size()) << QString::number(w.platform.questions.size())
+                << QString::number(w.platform.ended) << folder.read(QStringLiteral("lista99.txt")).toHex();
+}
+
+// Every control of the window bound to a handler, and whether it may act now.
+struct Control {
+    QWidget *widget;
+    bool playersOwn;  // the dice, the throw buttons and the rows: the computer's in its turn
+};
+
+std::vector<Control> controls(Form1 &f)
+{
+    std::vector<Control> all;
+    for (QAbstractButton *button : f.centralWidget()->findChildren<QAbstractButton *>()) {
+        const bool throwButton =
+            button == f.CmdKaikkiUudelleen || button == f.CmdValitutUudelleen || button == f.CmdSäästäKaikki;
+        all.push_back({button, throwButton});
+    }
+    for (DieBox *die : f.dice)
+        all.push_back({die, true});
+    for (int code = 1; code <= category::count; ++code) {
+        all.push_back({f.categoryHeadings[std::size_t(code)], true});
+        for (EventLabel *cell : f.categoryCells[std::size_t(code)])
+            all.push_back({cell, true});
+    }
+    all.push_back({f.Scroll99Lista, false});
+    return all;
+}
+
+// Presses `control` every way there is: the mouse (a shown control only: a
+// click at a hidden one lands on what lies under it), Space and Enter, its
+// access key, each of a screen reader's actions, and its signal straight to
+// its binding.
+void pressEveryWay(Form1 &f, QWidget *control)
+{
+    if (control->isVisible())
+        QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return})
+        QTest::keyClick(control, key);
+    // An access key is pressed unless a control that may act shares it.
+    auto *button = qobject_cast<QAbstractButton *>(control);
+    const QKeySequence key = button ? QKeySequence::mnemonic(button->text()) : QKeySequence();
+    const QList<QAbstractButton *> all = f.centralWidget()->findChildren<QAbstractButton *>();
+    if (!key.isEmpty() && std::none_of(all.begin(), all.end(), [&](QAbstractButton *other) {
+            return other->isVisible() && other->isEnabled() && QKeySequence::mnemonic(other->text()) == key;
+        }))
+        QTest::keySequence(&f, key);
+    if (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();  // an access key a menu's title shares opens the menu
+    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control)) {
+        if (QAccessibleActionInterface *actions = iface->actionInterface()) {
+            for (const QString &name : actions->actionNames())
+                actions->doAction(name);
+        }
+        if (QAccessibleValueInterface *value = iface->valueInterface())
+            value->setCurrentValue(value->currentValue().toInt() == 1 ? 50 : 1);
+    }
+    if (button) {
+        emit button->clicked(false);
+        emit button->toggled(!button->isChecked());
+    }
+    if (auto *label = qobject_cast<EventLabel *>(control); label && label->onClick)
+        label->onClick();
+}
+
+// Presses every control and menu item that may not act now; true when
+// nothing a player sees changed and the program goes on.
+void pressWhatMayNotAct(Window &w, const ProgramFolder &folder)
+{
+    Form1 &f = *w;
+    const bool overGame = QApplication::activeModalWidget() != nullptr;
+    const bool computer = f.computerToPlay();
+    const QStringList before = shown(w, folder);
+    int pressed = 0;
+    for (const Control &c : controls(f)) {
+        if (c.widget->isVisible() && c.widget->isEnabled() && !overGame && !(computer && c.playersOwn))
+            continue;
+        pressEveryWay(f, c.widget);
+        ++pressed;
+    }
+    for (QMenu *menu : {f.MenuPeli, f.MenuPeruutus, f.MenuArvio}) {
+        for (QAction *item : menu->actions()) {
+            if (item->isSeparator() || (menu->menuAction()->isEnabled() && item->isEnabled() && !overGame))
+                continue;
+            item->trigger();
+            emit item->triggered(false);
+            ++pressed;
+        }
+    }
+    QTest::qWait(150);  // a screen reader's press clicks 100 ms later
+    QVERIFY(pressed > 0);
+    QCOMPARE(shown(w, folder), before);
+}
+
 } // namespace
 
 class TestDoors : public QObject {
@@ -46,6 +154,8 @@ class TestDoors : public QObject {
 
 private slots:
     void initTestCase() { perfectPlayTable::wait(); }
+    void everyControlActsOnlyWhenItMay_data();
+    void everyControlActsOnlyWhenItMay();
     void menuItemsAreOffWithTheirMenu_data();
     void menuItemsAreOffWithTheirMenu();
     void theFocusStaysWhereThePlayerPutIt();
@@ -104,6 +214,58 @@ void TestDoors::menuItemsAreOffWithTheirMenu()
     QVERIFY(f.gameOver);
     if (when == "end")
         nothingChanges();
+}
+
+void TestDoors::everyControlActsOnlyWhenItMay_data()
+{
+    QTest::addColumn<QString>("when");
+    for (const char *when : {"start screen", "after a throw", "dice locked", "computer's turn", "name entry",
+                             "after the game", "review open"})
+        QTest::newRow(when) << QString::fromLatin1(when);
+}
+
+// A control acts only while it is shown and enabled and no window is open
+// over the game, whichever way it is pressed; in the computer's turn the
+// dice, the throw buttons and the rows are the computer's.
+void TestDoors::everyControlActsOnlyWhenItMay()
+{
+    QFETCH(QString, when);
+    ProgramFolder folder;
+    if (when != "name entry")
+        writeUnbeatableList(folder);
+    Window w(folder);
+    Form1 &f = *w;
+    w.platform.computerWaits = true;
+    if (when == "start screen")
+        return pressWhatMayNotAct(w, folder);
+    const bool wholeGame = when == "name entry" || when == "after the game";
+    startGame(f, wholeGame ? 1 : 2, {QStringLiteral("Anna"), when == "computer's turn" ? QStringLiteral("Kone") : QStringLiteral("Pekka")});
+    if (when == "after a throw" || when == "dice locked" || when == "review open") {
+        record(f, category::chance, Dice{6, 5, 4, 2, 1});
+        throwAll(f, Dice{6, 6, 6, 2, 1});
+        if (when == "dice locked")
+            click(f.CmdSäästäKaikki);
+        if (when == "review open") {
+            QVERIFY(choose(f.MenuArvio, f.MenuPelistä));
+            QTRY_VERIFY(f.findChild<ReviewWindow *>() && QApplication::activeModalWidget());
+        }
+        return pressWhatMayNotAct(w, folder);
+    }
+    if (when == "computer's turn") {
+        record(f, category::chance, Dice{6, 5, 4, 2, 1});
+        QVERIFY(f.computerToPlay() && w.platform.runComputerStep());
+        return pressWhatMayNotAct(w, folder);
+    }
+    PlannedGame game(f, {300});
+    game.playToLastScore();
+    whenWaiting(&f, [&] {
+        pressWhatMayNotAct(w, folder);
+        click(f.Cmd99ListaOK);
+    });
+    game.playLastScore();
+    QVERIFY(f.gameOver);
+    if (when == "after the game")
+        pressWhatMayNotAct(w, folder);
 }
 
 // The focus stays after a menu action and in the computer's turn; an access
