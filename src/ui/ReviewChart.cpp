@@ -32,6 +32,28 @@ ReviewChart::ReviewChart(const GameReview &review, QWidget *parent) : QWidget(pa
             .arg(startText()));
 }
 
+std::vector<QRectF> ReviewChart::legendPlaces() const
+{
+    // A sample of each player's line and the name, on as many rows as the
+    // names need.
+    const QFontMetrics metrics(font());
+    const qreal left = metrics.horizontalAdvance(QStringLiteral("0000")) + 12;
+    const qreal rowHeight = metrics.height() + 8;
+    std::vector<QRectF> places;
+    qreal x = left;
+    qreal y = 2;
+    for (const PlayerReview &player : review_.players) {
+        const qreal wide = 34 + metrics.horizontalAdvance(player.name) + 4;
+        if (x > left && x + wide > width() - 16) {
+            x = left;
+            y += rowHeight;
+        }
+        places.push_back({x + 34, y, wide - 34, rowHeight});
+        x += wide + 20;
+    }
+    return places;
+}
+
 QString ReviewChart::startText() const
 {
     return QString::number(review_.start, 'f', 2).replace(u'.', u',');
@@ -55,9 +77,10 @@ void ReviewChart::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), Qt::white);
     const QFontMetrics metrics(font());
-    const int legendHeight = metrics.height() + 8;
-    const QRect plot = rect().adjusted(metrics.horizontalAdvance(QStringLiteral("0000")) + 12, legendHeight + 6, -16,
-                                       -(metrics.height() + 10));
+    const int left = metrics.horizontalAdvance(QStringLiteral("0000")) + 12;
+    const std::vector<QRectF> legend = legendPlaces();
+    const qreal legendBottom = legend.empty() ? metrics.height() + 8 : legend.back().bottom();
+    const QRect plot = rect().adjusted(left, int(legendBottom) + 6, -16, -(metrics.height() + 10));
     const auto x = [&plot](double t) { return plot.left() + t / turns * plot.width(); };
     const auto y = [&](double points) { return plot.bottom() - (points - low_) / (high_ - low_) * plot.height(); };
 
@@ -88,7 +111,6 @@ void ReviewChart::paintEvent(QPaintEvent *)
                      Qt::AlignRight, start);
 
     // Every player's line, and the legend above the chart.
-    qreal legendX = plot.left();
     for (std::size_t p = 0; p < review_.players.size(); ++p) {
         const PlayerReview &player = review_.players[p];
         QPen pen(lineColor(int(p)), 2.5, lineStyle(int(p)));
@@ -103,12 +125,9 @@ void ReviewChart::paintEvent(QPaintEvent *)
                 path.lineTo(at);
         }
         painter.drawPath(path);
-        const qreal middle = legendHeight / 2.0 + 2;
-        painter.drawLine(QPointF(legendX, middle), QPointF(legendX + 28, middle));
+        const QRectF &name = legend[p];
+        painter.drawLine(QPointF(name.left() - 34, name.center().y()), QPointF(name.left() - 6, name.center().y()));
         painter.setPen(Qt::black);
-        const QString name = player.name;
-        painter.drawText(QRectF(legendX + 34, 2, metrics.horizontalAdvance(name) + 4, legendHeight), Qt::AlignVCenter,
-                         name);
-        legendX += 34 + metrics.horizontalAdvance(name) + 24;
+        painter.drawText(name, Qt::AlignVCenter, player.name);
     }
 }

@@ -20,6 +20,8 @@ public:
     static Qt::PenStyle lineStyle(int player);
 
     QSize sizeHint() const override { return {440, 380}; }
+    // Where each player's name stands in the legend above the chart.
+    std::vector<QRectF> legendPlaces() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
