@@ -52,6 +52,11 @@ void Form1::showDiceOneByOne()
     // instead of returning to the event loop, so the player sees them land.
     // Input made meanwhile is dropped, also what is still queued at the end:
     // it was meant for the dice as they were.
+    if (replaying()) {
+        for (int d = 0; d < diceCount; ++d)
+            showDie(d, dieFileName(diceValues[std::size_t(d)]));
+        return;
+    }
     const LandingInputBlocker blocker(this);
     const QScopedValueRollback<bool> landing(diceLanding_, true);
     for (int d = 0; d < diceCount; ++d) {
@@ -98,7 +103,7 @@ void Form1::CmdKaikkiUudelleen_Click()
     }
 
     // The clock decides how far the generator runs before the throw.
-    const int warmUp = warmUpDraws(platform_.timeOfDay());
+    const int warmUp = replaying() ? 0 : warmUpDraws(platform_.timeOfDay());
     for (int i = 0; i < warmUp; ++i)
         generator_.nextDieValue();
 
@@ -107,8 +112,8 @@ void Form1::CmdKaikkiUudelleen_Click()
     if (throwCount == maxThrows)
         lockDiceForScoring();
     LblHeittokerrat->setCaption(QString::number(throwCount));
-    for (int &value : diceValues)
-        value = generator_.nextDieValue();
+    for (int d = 0; d < diceCount; ++d)
+        diceValues[std::size_t(d)] = nextDie(d);
     record.add({GameRecord::Kind::Throw, currentPlayer, diceValues, {}, 0});
     showDiceOneByOne();
 }
@@ -124,7 +129,7 @@ void Form1::CmdValitutUudelleen_Click()
     record.add(rethrow);
     for (int d = 0; d < diceCount; ++d) {
         if (rethrowMarks[std::size_t(d)] == 1) {
-            diceValues[std::size_t(d)] = generator_.nextDieValue();
+            diceValues[std::size_t(d)] = nextDie(d);
             rethrowMarks[std::size_t(d)] = 0;
         }
     }

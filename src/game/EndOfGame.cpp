@@ -1,5 +1,6 @@
 // The end of a game, a new game and quitting.
 #include "dice/DieNames.h"
+#include "game/GameReplay.h"
 #include "game/Platform.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
@@ -21,6 +22,8 @@ void Form1::PeliLoppui()
         lastPlayer = std::int16_t(p);
         if (computerLevels[std::size_t(p)])
             continue;  // only the players' results enter the list
+        if (replaying() && replay_->takeStoredEntry(p))
+            continue;  // stored before the game was left: never offered twice
         // The place offered is the place the result takes: another window
         // may have stored results since this one last read the list.
         if (bestList.followFile())
@@ -40,6 +43,8 @@ void Form1::PeliLoppui()
         Lbl99Listalle2->setCaption(QStringLiteral("laaja numero: %1").arg(p + 1));
         Lbl99Listalle4->setCaption(QStringLiteral("sijalle numero: %1").arg(place + 1));
         listPlace = std::int16_t(place + 1);
+        if (replaying())
+            replay_->stop();  // the name is the player's to type now
         Txt99ListaNimi->setFocus();
         Txt99ListaNimi->selectAll();
 
@@ -73,7 +78,7 @@ void Form1::PeliLoppui()
     CmdKaikkiUudelleen->setToolTip(QStringLiteral("Aloittaa uuden pelin."));
     CmdSäästäKaikki->setToolTip(QStringLiteral("Lopettaa pelin."));
     gameOver = true;
-    platform_.beep();
+    beep();
     clearScores();
 }
 

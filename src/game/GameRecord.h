@@ -37,6 +37,13 @@ struct GameRecord {
         int die = 0;                  // Mark: 0..4 from the top
         bool marked = false;          // Mark
         QString name{};               // ListEntry
+
+        bool operator==(const Entry &other) const
+        {
+            return kind == other.kind && player == other.player && dice == other.dice && thrown == other.thrown &&
+                   category == other.category && die == other.die && marked == other.marked && name == other.name;
+        }
+        bool operator!=(const Entry &other) const { return !(*this == other); }
     };
 
     QDateTime started;  // by the game's own clock

@@ -21,13 +21,13 @@ void Form1::refuseFilledCategory(int code)
     record.add({GameRecord::Kind::Refusal, currentPlayer, {}, {}, code});
     setHeading(QStringLiteral(" Olet jo laittanut tuloksen tähän sarakkeeseen !   Valitse jokin muu vapaa sarake."),
                choosingColor);
-    platform_.beep();
+    beep();
 }
 
 void Form1::upperCategoryClicked(int face)
 {
     if (!mayRecord) {
-        platform_.beep();
+        beep();
         return;
     }
     upperFace = std::int16_t(face);
@@ -51,7 +51,7 @@ void Form1::upperCategoryClicked(int face)
 void Form1::lowerCategoryClicked(int code)
 {
     if (!mayRecord) {
-        platform_.beep();
+        beep();
         return;
     }
     const std::size_t p = std::size_t(currentPlayer);

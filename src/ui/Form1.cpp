@@ -2,6 +2,7 @@
 
 #include "dice/DieNames.h"
 #include "game/ComputerPlayer.h"
+#include "game/GameReplay.h"
 #include "game/PerfectPlay.h"
 #include "game/Platform.h"
 #include "ui/AccessKeyFilter.h"
@@ -354,7 +355,7 @@ std::function<void()> Form1::playerAction(QWidget *used, std::function<void()> h
 {
     return [this, used, handler = std::move(handler)] {
         // During the computer's turn only its own presses act.
-        if (!mayAct(used) || (computerToPlay() && !computer_->pressing()))
+        if (!mayAct(used) || (computerToPlay() && !computer_->pressing() && !replaying()))
             return;
         takeBackHint();
         handler();
@@ -387,7 +388,8 @@ void Form1::afterAction(QWidget *used, bool turnChanged)
     // A game can be reviewed from its first choice until the next one starts.
     MenuArvio->menuAction()->setEnabled(record.hasChoices());
     updateMenuItems();
-    computer_->lookAtTheGame();
+    if (!replaying())
+        computer_->lookAtTheGame();
 }
 
 void Form1::updateMenuItems()
@@ -486,6 +488,31 @@ void Form1::closeEvent(QCloseEvent *event)
         endProgramAtOnce();
     else
         computer_->lookAtTheGame();
+}
+
+void Form1::replay(const GameRecord &stored)
+{
+    GameReplay replay(*this, stored);
+    replay_ = &replay;
+    replay.run();
+    replay_ = nullptr;
+    afterAction(nullptr);
+}
+
+bool Form1::replaying() const
+{
+    return replay_ && replay_->playing();
+}
+
+void Form1::beep()
+{
+    if (!replaying())
+        platform_.beep();
+}
+
+int Form1::nextDie(int die)
+{
+    return replaying() ? replay_->landedDie(die) : generator_.nextDieValue();
 }
 
 void Form1::endProgramAtOnce()

@@ -11,6 +11,7 @@
 #include <memory>
 
 class ComputerPlayer;
+class GameReplay;
 class DieBox;
 class EventLabel;
 class Platform;
@@ -132,6 +133,12 @@ public:
     // The computer found no move it could make: the player to play goes on by
     // hand until the turn passes.
     void computerCannotPlay();
+    // Plays a kept game again from the start screen, so that the window
+    // stands as the game left it (see GameReplay).
+    void replay(const GameRecord &stored);
+    // A kept game is being played again: no pauses, no sounds, the dice
+    // from the record, and nothing is kept anew.
+    bool replaying() const;
     // A window of the game's own is open over it, or being made: the computer waits.
     bool windowOpen() const { return windowsOpen_ > 0; }
     // Results the list file has not taken yet (a save failed).
@@ -258,12 +265,17 @@ private:
     static inline const QColor playingColor{0, 0, 255};
 
     void endProgramAtOnce();
+    // A beep, unless a kept game is being played again.
+    void beep();
+    // The face die `die` lands on when thrown.
+    int nextDie(int die);
 
     Platform &platform_;
     FileLocations files_;  // decided by Form_Load
     DiceGenerator generator_;
     QEventLoop *entryWait_ = nullptr;
     std::unique_ptr<ComputerPlayer> computer_;
+    GameReplay *replay_ = nullptr;
     bool computerGaveUp_ = false;  // for the rest of this turn
     bool hintShown_ = false;
     bool hintAsked_ = false;  // the hint waits for the table of perfect play

@@ -3,6 +3,7 @@
 #include "files/Windows1252.h"
 
 #include <QFile>
+#include <QScrollBar>
 #include <map>
 
 ProgramFolder::ProgramFolder()
@@ -83,6 +84,9 @@ void throwAll(Form1 &form, const Dice &values)
 {
     click(form.CmdKaikkiUudelleen);
     form.diceValues = values;
+    // The game's record holds the dice as the throw gave them.
+    if (!form.record.entries.empty() && form.record.entries.back().kind == GameRecord::Kind::Throw)
+        form.record.entries.back().dice = values;
 }
 
 void record(Form1 &form, int code, const Dice &values)
@@ -145,6 +149,34 @@ QStringList sheetCaptions(const Form1 &form)
                  << form.LblKaikkiYhteensäPelaaja[p]->caption();
     }
     return captions;
+}
+
+QStringList windowState(const Form1 &form)
+{
+    const auto shown = [](const QWidget *widget) {
+        return QString::fromLatin1(widget->isVisible() ? "v" : "-") + QString::fromLatin1(widget->isEnabled() ? "e" : "-");
+    };
+    QStringList state = sheetCaptions(form);
+    for (const EventLabel *header : form.LblNimi)
+        state << header->caption() + shown(header) + header->foreColor().name();
+    for (const DieBox *die : form.dice)
+        state << die->pictureName() + die->toolTip() + shown(die);
+    state << form.LblOtsikko->caption() + form.LblOtsikko->backColor().name() << form.LblHeittokerrat->caption()
+          << form.LblVuorossa->caption();
+    for (const QAbstractButton *button : form.centralWidget()->findChildren<QAbstractButton *>())
+        state << button->text() + button->toolTip() + shown(button) + QString::fromLatin1(button->isChecked() ? "c" : "-");
+    for (const QComboBox *box : form.ComboNimi)
+        state << box->currentText() + shown(box);
+    state << form.Txt99ListaNimi->text() + shown(form.Txt99ListaNimi) << form.Lbl99Listalle2->caption()
+          << form.Lbl99Listalle4->caption() << QString::number(form.Scroll99Lista->value());
+    for (const EventLabel *place : form.Lbl99Sijoitus)
+        state << place->caption() + place->backColor().name();
+    for (const QMenu *menu : {form.MenuPeli, form.MenuPeruutus, form.MenuArvio}) {
+        state << menu->title() + QString::number(menu->menuAction()->isEnabled());
+        for (const QAction *item : menu->actions())
+            state << item->text() + QString::number(item->isEnabled());
+    }
+    return state;
 }
 
 void whenWaiting(QObject *context, std::function<void()> action)

@@ -87,6 +87,13 @@ inline const QColor headingBlue{0, 0, 255};
 // cells, the upper sum, the bonus and the grand total.
 QStringList sheetCaptions(const Form1 &form);
 
+// Everything the window shows of a game, control by control: the name
+// headers and their colours, every cell, the dice with their pictures and
+// tooltips, the heading and its colour, the throw counter, whose turn it is,
+// every button's caption and state, the start screen and the best-99 entry
+// and view, and the menus. Two windows that show the same game give the same.
+QStringList windowState(const Form1 &form);
+
 // Five dice as a failing comparison prints them: "(6, 6, 6, 2, 2)".
 namespace QTest {
 template <>
