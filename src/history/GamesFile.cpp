@@ -152,6 +152,10 @@ bool GamesFile::openFile()
     opened_ = identityOf(path_);
     if (running_.id == 0)
         return true;
+    if (!running_.active) {
+        running_ = Running{};  // a finished game's late entries go with its file
+        return true;
+    }
     // The running game was kept in a file that is no longer here.
     running_.id = 0;
     running_.claim.release();
@@ -301,7 +305,7 @@ void GamesFile::beginGame(const GameRecord &record)
 
 void GamesFile::keep(const GameRecord &record)
 {
-    if (!running_.active || record.entries.size() <= running_.record.entries.size())
+    if (!(running_.active || running_.finished) || record.entries.size() <= running_.record.entries.size())
         return;
     Appended appended;
     const auto write = [&](GamesDatabase &db) {
@@ -339,10 +343,14 @@ void GamesFile::finishGame(const GameRecord &record, const std::vector<ReviewFig
         return db.setState(appended.id, GamesDatabase::GameState::Finished);
     };
     // A game with no entry was never in the file.
-    if (record.entries.empty() || attempt(finish, true))
-        running_ = Running{};
-    else
-        running_.active = false;  // the claim stays while the window shows the game
+    if (record.entries.empty() || !attempt(finish, true)) {
+        running_.active = false;  // any claim stays while the window shows the game
+        return;
+    }
+    takeAppended(record, appended);
+    running_.active = false;
+    running_.finished = true;
+    running_.claim.release();
 }
 
 void GamesFile::giveUp()

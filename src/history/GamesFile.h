@@ -48,7 +48,8 @@ public:
     void keep(const GameRecord &record);
     // The rest of the entries, and per player the total, the bonus, 50 in
     // Yatzy, a win (a shared first place wins) and the review's figures (one
-    // per player, or none when the review was not made). Releases the game.
+    // per player, or none when the review was not made). Releases the game;
+    // keep() still adds what comes after the end (a best-99 entry) to it.
     void finishGame(const GameRecord &record, const std::vector<ReviewFigures> &review = {});
     // "...uusiksi": the game stays unfinished and is never offered again.
     void giveUp();
@@ -77,7 +78,8 @@ private:
         bool operator!=(const Identity &o) const { return !(*this == o); }
     };
     struct Running {
-        bool active = false;
+        bool active = false;   // played: written to and claimed
+        bool finished = false; // ended: late entries are still added
         qint64 id = 0;       // 0 until its first entry is in the file
         GameRecord record;   // the players, the start and the entries written
         SheetTally tally;
