@@ -111,6 +111,8 @@ bool GamesDatabase::run(QSqlQuery &query)
 
 GamesDatabase::Opening GamesDatabase::open()
 {
+    if (!db_.isValid())
+        return Opening::NoDriver;
     if (!db_.open()) {
         error_ = db_.lastError();
         return Opening::Failed;

@@ -34,6 +34,7 @@ public:
         Later,    // made by a later Kopperi: not ours to write
         Foreign,  // another program's database under our name
         Damaged,  // ours, with tables missing
+        NoDriver, // Qt's SQLite driver is not installed
         Failed,   // see error()
     };
 

@@ -140,6 +140,9 @@ bool GamesFile::openFile()
     case GamesDatabase::Opening::Foreign:
         stop(QStringLiteral("se on jonkin toisen ohjelman tietokanta."));
         return false;
+    case GamesDatabase::Opening::NoDriver:
+        stop(QStringLiteral("Qt:n SQLite-ajuri puuttuu (paketti libqt6sql6-sqlite)."));
+        return false;
     case GamesDatabase::Opening::Damaged:
         return replaceDamaged(judged);
     case GamesDatabase::Opening::Failed:
