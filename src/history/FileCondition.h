@@ -11,9 +11,10 @@ enum class FileCondition {
     Folder,     // a folder in the file's place
 };
 
-// The header's magic words and, while no -wal file may carry later pages,
-// the header's page count against the file's size: a file cut short at a
-// page boundary passes SQLite's own open and fails only where it is read.
+// The header's magic words and page size and, while no -wal file may carry
+// the missing pages, the header's page count against the file's size: a file
+// that is not SQLite's, or was cut short, is known before any connection is
+// made. The rest of the damage a file can have shows where it is read.
 FileCondition inspectGamesFile(const QString &path);
 
 // Moves a damaged file aside to "<path>.vioittunut" (".vioittunut.2", ... if
