@@ -2,7 +2,11 @@
 # Builds Kopperi for speed (Release, in build-bench/) and measures it:
 #   1. the player's clicks, a whole game and the start-up, through the real
 #      window offscreen with no pause between dice (bench/bench_clicks);
-#   2. the start-up of the real program against the floor of Qt itself
+#   2. the games file (bench/bench_history) in a temporary folder, which must
+#      lie on a disk and not on tmpfs: the median write after an action, the
+#      size of 1,000 finished games of two, and the list of earlier games and
+#      the statistics over a file of 10,000 games;
+#   3. the start-up of the real program against the floor of Qt itself
 #      (bench/bench_floor, a window of the same size and as many labels), under
 #      Xvfb: time from process start to the first painted frame, and peak
 #      memory up to it, over alternating runs.
@@ -10,7 +14,9 @@
 # memory within 4 MB of the floor's, every click under 0.2 ms except a best-99
 # entry, which locks, reads and saves the list synced: under 20 ms; the first
 # hint of a process, which waits for the table of perfect play, under 1 s; the
-# review of a finished game of four on the screen within 0.2 s.
+# review of a finished game of four on the screen within 0.2 s; a write of the
+# games file within 1 ms (median), 1,000 games within 10 MB, the list and the
+# statistics of 10,000 games within 0.5 s each.
 #
 # Settings: RUNS (start-up runs of each program, default 10), MEDIAN (runs of
 # each click benchmark whose median is kept, default 5), BENCH_DISPLAY (the
@@ -39,7 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target kopperi bench_clicks bench_floor bench_first_frame >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target kopperi bench_clicks bench_history bench_floor bench_first_frame >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -64,7 +70,11 @@ for _ in $(seq "$median"); do
         sed -nE 's/^"firstHint","[^"]*","[^"]*",([^,]*),.*$/\1/p'
 done | median_of | sed 's/^/firstHint||/' >>"$work/clicks.txt"
 
-# ---- 2. Start-up against the floor, under Xvfb ----
+# ---- 2. The games file, on the disk of the temporary folder ----
+echo "Timing the games file in $work ($(df --output=fstype "$work" | tail -n 1); generating 10,000 games)..." >&2
+"$build/bench/bench_history" "$work" >"$work/history.txt"
+
+# ---- 3. Start-up against the floor, under Xvfb ----
 if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
@@ -126,6 +136,13 @@ while IFS='|' read -r name tag ms; do
     esac
     printf '  %-18s %-45s %10.3f  %s\n' "$name" "${tag:--}" "$ms" "$verdict"
 done <"$work/clicks.txt"
+
+echo
+echo "Games file (pelit.sqlite), Release, on $(df --output=fstype "$work" | tail -n 1)"
+printf '  %-38s %12s  %-4s %-10s %s\n' "measure" "figure" "unit" "target" "verdict"
+while IFS='|' read -r name figure unit target verdict; do
+    printf '  %-38s %12.3f  %-4s %-10s %s\n' "$name" "$figure" "$unit" "$target" "$verdict"
+done <"$work/history.txt"
 
 k_ms=$(column_of kopperi 1 | median_of)
 f_ms=$(column_of floor 1 | median_of)

@@ -32,6 +32,7 @@ dpkg-deb -x "$deb" "$unpacked"
 dpkg-deb --field "$deb" Section | grep -qx games
 dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6
 dpkg-deb --field "$deb" Depends | grep -q qt6-translations-l10n
+dpkg-deb --field "$deb" Depends | grep -q libqt6sql6-sqlite
 for f in usr/games/kopperi usr/share/kopperi/lista99.txt usr/share/kopperi/nimet.txt usr/share/kopperi/t1.bmp \
     usr/share/icons/hicolor/64x64/apps/kopperi.png usr/share/doc/kopperi/copyright; do
     [ -f "$unpacked/$f" ] || { echo "the package lacks /$f" >&2; exit 1; }

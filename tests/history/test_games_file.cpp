@@ -1,0 +1,459 @@
+// The games file: games kept as they are played and read back whole, the
+// statistics and the list, the claims of running windows, and every way the
+// file can fail without costing the game.
+#include "MadeGames.h"
+#include "history/GamesFile.h"
+#include "history/HistoryLines.h"
+#include "history/EntryCode.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace madeGames;
+
+namespace {
+
+const QDateTime monday(QDate(2026, 12, 7), QTime(18, 30));
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Plays `record` into `file` a few entries at a time, as a window's actions do.
+void playInto(GamesFile &file, const GameRecord &record)
+{
+    GameRecord played;
+    played.start(record.players, record.started);
+    file.beginGame(played);
+    for (const GameRecord::Entry &entry : record.entries) {
+        played.add(entry);
+        if (entry.kind != Kind::Mark)
+            file.keep(played);
+    }
+    file.keep(played);
+}
+
+bool sameGame(const GameRecord &a, const GameRecord &b)
+{
+    bool same = a.started.toSecsSinceEpoch() == b.started.toSecsSinceEpoch() && a.players.size() == b.players.size()
+        && a.entries.size() == b.entries.size();
+    for (std::size_t p = 0; same && p < a.players.size(); ++p) {
+        same = a.players[p].name == b.players[p].name && a.players[p].typed == b.players[p].typed
+            && a.players[p].computer == b.players[p].computer;
+    }
+    for (std::size_t i = 0; same && i < a.entries.size(); ++i)
+        same = sameEntry(a.entries[i], b.entries[i]);
+    return same;
+}
+
+// The game last kept in the folder, read by a window of its own.
+std::optional<StoredGame> newestGame(const QString &folder)
+{
+    GamesFile file(folder);
+    const std::vector<GameSummary> games = file.earlierGames();
+    return games.empty() ? std::nullopt : file.readGame(games.front().id);
+}
+
+GameRecord annaAndPekka(int turns)
+{
+    return madeGame({QStringLiteral("Anna"), QStringLiteral("-Pekka")}, turns, monday);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(GameRecord)
+
+class TestGamesFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aGameReadsBackAsItWasPlayed_data();
+    void aGameReadsBackAsItWasPlayed();
+    void pointsAndTurnFollowTheSheet_data();
+    void pointsAndTurnFollowTheSheet();
+    void linesSayItInFinnish_data();
+    void linesSayItInFinnish();
+    void statisticsAndTheListCountEveryGame();
+    void onlyAGameNoWindowPlaysIsOffered();
+    void aKilledWriterLosesAtMostTheActionBeingMade();
+    void aFileThatCannotBeKeptCostsOneMessage_data();
+    void aFileThatCannotBeKeptCostsOneMessage();
+    void damageFoundByOneWindowMovesEveryRunningGameToTheNewFile();
+};
+
+void TestGamesFile::aGameReadsBackAsItWasPlayed_data()
+{
+    QTest::addColumn<GameRecord>("record");
+    GameRecord every = madeGame({QStringLiteral("Anna"), QStringLiteral("Kone 3"), QStringLiteral("-Väinö"),
+                                 QStringLiteral("Kone")},
+                                3, monday);
+    every.add({Kind::KeepAll, 0, {6, 6, 6, 6, 6}, {}, 0});
+    every.add({Kind::Undo, 0});
+    every.add({Kind::Record, 0, {6, 6, 6, 6, 6}, {}, category::yatzy});
+    every.add({Kind::Undo, 0});
+    GameRecord::Entry listed{Kind::ListEntry, 3};
+    listed.name = QStringLiteral("O'Hara\"; DROP TABLE games; --");
+    every.add(listed);
+    QTest::newRow("four players, every kind of entry, a name made to break a statement") << every;
+
+    GameRecord odd = madeGame({QStringLiteral(" %1 Anna ")}, 1, monday.addMSecs(999));
+    odd.players[0].typed = QStringLiteral("  %1 Anna   ");
+    odd.add({Kind::Undo, 0, {1, 2, 3, 4, 5}, {true, false, true, false, true}, 31});
+    GameRecord::Entry mark{Kind::Mark, 0, {}, {}, 17};
+    mark.die = 7;
+    odd.add(mark);
+    QTest::newRow("fields a kind does not use, a name with %1 and blanks") << odd;
+}
+
+void TestGamesFile::aGameReadsBackAsItWasPlayed()
+{
+    QFETCH(GameRecord, record);
+    QTemporaryDir folder;
+    {
+        // The last entry comes after the end, as a best-99 entry does.
+        GamesFile file(folder.path());
+        GameRecord ended = record;
+        ended.entries.pop_back();
+        playInto(file, ended);
+        file.finishGame(ended);
+        file.keep(record);
+        QVERIFY2(file.keeping(), qPrintable(file.takeMessage()));
+    }
+    const std::optional<StoredGame> read = newestGame(folder.path());
+    QVERIFY(read && sameGame(read->record, record));
+}
+
+void TestGamesFile::pointsAndTurnFollowTheSheet_data()
+{
+    // Entries as "player:kind[row]" with K keep-all, R<row> a row with its
+    // scoring dice, P<row> with the poor dice, U undo, T a throw.
+    QTest::addColumn<QString>("entries");
+    QTest::addColumn<QString>("expected");  // per player "points/rows/bonus/yatzy", then the turn
+
+    QTest::newRow("the sixth upper row decides the bonus")
+        << "0R1 0R2 0R3 0R4 0R5 0R6" << "113/6/1/0 t7";
+    QTest::newRow("an undone sixth upper row takes the bonus back")
+        << "0R1 0R2 0R3 0R4 0R5 0R6 0U" << "45/5/0/0 t6";
+    QTest::newRow("an upper sum under 63 decides no bonus") << "0P1 0P2 0P3 0P4 0P5 0P6" << "16/6/0/0 t7";
+    QTest::newRow("an undone keep-all changes no points; the next undo takes the row")
+        << "0R15 0T 0K 0U 0R14 0U" << "50/1/0/1 t2";
+    QTest::newRow("0 in Yatzy is not a Yatzy") << "0P15" << "0/1/0/0 t2";
+    QTest::newRow("the turn is the first player's with the fewest rows")
+        << "0R1 1R1 0R2 1R2 0R3" << "18/3/0/0 9/2/0/0 t3";
+    QTest::newRow("an undo takes back its own player's row") << "0R1 1R1 0R2 1U" << "9/2/0/0 0/0/0/0 t1";
+}
+
+void TestGamesFile::pointsAndTurnFollowTheSheet()
+{
+    QFETCH(QString, entries);
+    QFETCH(QString, expected);
+    const QStringList parts = expected.split(u' ');
+    SheetTally tally(std::size_t(parts.size() - 1));
+    for (const QString &e : entries.split(u' ')) {
+        const int player = e.at(0).digitValue();
+        const int row = e.mid(2).toInt();
+        switch (e.at(1).toLatin1()) {
+        case 'R': tally.apply({Kind::Record, player, rowDice[row], {}, row}); break;
+        case 'P': tally.apply({Kind::Record, player, poorDice, {}, row}); break;
+        case 'K': tally.apply({Kind::KeepAll, player, {6, 6, 6, 6, 6}, {}, 0}); break;
+        case 'U': tally.apply({Kind::Undo, player}); break;
+        default: tally.apply({Kind::Throw, player, {6, 6, 6, 6, 6}, {}, 0}); break;
+        }
+    }
+    QStringList got;
+    for (std::size_t p = 0; p < tally.players(); ++p) {
+        got << QStringLiteral("%1/%2/%3/%4").arg(tally.points(p)).arg(tally.filledRows(p))
+                   .arg(int(tally.bonusMade(p))).arg(int(tally.yatzyScored(p)));
+    }
+    QCOMPARE(got.join(u' ') + QStringLiteral(" t%1").arg(tally.turn()), expected);
+}
+
+void TestGamesFile::linesSayItInFinnish_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected");
+    NameStatistics anna{QStringLiteral("Anna"), 12, 0, 231.44, 301, 154, 7, 5, 5, 9, 14.16, -1.26};
+    QTest::newRow("finished games only") << gamesLine(anna)
+                                         << "Anna: 12 peliä, keskiarvo 231,4, paras 301, huonoin 154.";
+    QTest::newRow("shares, wins, costs and luck") << sharesLine(anna)
+        << QStringLiteral("Bonus 58 %, Yatzy 42 %, voitot 5/9. Valinnat maksoivat keskimäärin 14,2 pistettä, "
+                          "noppaonni keskimäärin \u22121,3 pistettä.");
+    anna.unfinished = 2;
+    QTest::newRow("some unfinished") << gamesLine(anna)
+                                     << "Anna: 12 peliä (2 kesken), keskiarvo 231,4, paras 301, huonoin 154.";
+    const NameStatistics alone{QStringLiteral("Anna"), 1, 0, 250, 250, 250, 1, 0, 0, 0, -0.04, 0.04};
+    QTest::newRow("one game") << gamesLine(alone) << "Anna: 1 peli, keskiarvo 250,0, paras 250, huonoin 250.";
+    QTest::newRow("no game of several; a tiny negative cost reads 0,0") << sharesLine(alone)
+        << "Bonus 100 %, Yatzy 0 %. Valinnat maksoivat keskimäärin 0,0 pistettä, noppaonni keskimäärin 0,0 pistettä.";
+    const NameStatistics waiting{QStringLiteral("Anna"), 0, 2, 0, 0, 0, 0, 0, 0, 0, {}, {}};
+    QTest::newRow("no finished game") << gamesLine(waiting) + u'|' + sharesLine(waiting) << "Anna: 0 peliä (2 kesken).|";
+    const NameStatistics unreviewed{QStringLiteral("Kone"), 3, 0, 250, 260, 240, 3, 0, 1, 2, {}, {}};
+    QTest::newRow("no review reached") << sharesLine(unreviewed) << "Bonus 100 %, Yatzy 0 %, voitot 1/2.";
+
+    const QDateTime started(QDate(2026, 12, 8), QTime(14, 5));
+    GameSummary game{1, started, true, 16, {{"Anna", 231, true}, {"Kone 2", 214, false}}};
+    QTest::newRow("a winner") << gameLine(game) << "8.12.2026 klo 14.05: Anna 231, Kone 2 214. Voittaja Anna.";
+    game.players.push_back({QStringLiteral("Pekka"), 231, true});
+    game.players.push_back({QStringLiteral("%1"), 231, true});
+    QTest::newRow("a first place shared by three")
+        << gameLine(game) << "8.12.2026 klo 14.05: Anna 231, Kone 2 214, Pekka 231, %1 231. Voittajat Anna, Pekka ja %1.";
+    const GameSummary unfinished{2, started.addSecs(-5 * 3600), false, 7, {{"Anna", 120, false}, {"Pekka", 98, false}}};
+    QTest::newRow("unfinished") << gameLine(unfinished) << "8.12.2026 klo 9.05: Anna 120, Pekka 98. Kesken, vuoro 7.";
+    const GameSummary one{3, started, true, 16, {{"Anna", 250, true}}};
+    QTest::newRow("a game of one") << gameLine(one) << "8.12.2026 klo 14.05: Anna 250.";
+}
+
+void TestGamesFile::linesSayItInFinnish()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, expected);
+    QCOMPARE(line, expected);
+}
+
+void TestGamesFile::statisticsAndTheListCountEveryGame()
+{
+    QTemporaryDir folder;
+    GamesFile file(folder.path());
+    const auto finish = [&](const GameRecord &record, std::vector<ReviewFigures> review) {
+        playInto(file, record);
+        file.finishGame(record, review);
+    };
+    finish(madeGame({QStringLiteral("Anna"), QStringLiteral("-Kone 2")}, 15, monday), {{12, -4}, {30, 1}});
+    finish(madeGame({QStringLiteral("Anna")}, 15, monday.addDays(1)), {});
+    finish(madeGame({QStringLiteral("-Anna"), QStringLiteral("-Pekka")}, 15, monday.addDays(2)), {{8, -1}, {9, 0}});
+    playInto(file, annaAndPekka(5));  // the oldest, still played
+    file.beginGame(annaAndPekka(0));  // closed before its first throw: not kept
+
+    QStringList lines;
+    for (const NameStatistics &s : file.statistics())
+        lines << gamesLine(s) + u' ' + sharesLine(s);
+    for (const GameSummary &game : file.earlierGames())
+        lines << gameLine(game);
+    for (const FinishedResult &result : file.finishedGames(QStringLiteral("Anna")))
+        lines << QStringLiteral("%1 %2").arg(result.total).arg(result.costs ? figure(*result.costs) : "-");
+    const QString minus(QChar(0x2212));
+    QCOMPARE(lines, QStringList({
+        "Anna: 3 peliä (1 kesken), keskiarvo 229,3, paras 328, huonoin 32. Bonus 67 %, Yatzy 67 %, voitot 2/2. "
+        "Valinnat maksoivat keskimäärin 10,0 pistettä, noppaonni keskimäärin " + minus + "2,5 pistettä.",
+        "Pekka: 1 peli (1 kesken), keskiarvo 32,0, paras 32, huonoin 32. Bonus 0 %, Yatzy 0 %, voitot 1/1. "
+        "Valinnat maksoivat keskimäärin 9,0 pistettä, noppaonni keskimäärin 0,0 pistettä.",
+        "Kone 2: 1 peli, keskiarvo 32,0, paras 32, huonoin 32. Bonus 0 %, Yatzy 0 %, voitot 0/1. "
+        "Valinnat maksoivat keskimäärin 30,0 pistettä, noppaonni keskimäärin 1,0 pistettä.",
+        "9.12.2026 klo 18.30: Anna 32, Pekka 32. Voittajat Anna ja Pekka.",
+        "8.12.2026 klo 18.30: Anna 328.",
+        "7.12.2026 klo 18.30: Anna 45, Pekka 10. Kesken, vuoro 6.",
+        "7.12.2026 klo 18.30: Anna 328, Kone 2 32. Voittaja Anna.",
+        "328 12,0", "328 -", "32 8,0"}));
+}
+
+void TestGamesFile::onlyAGameNoWindowPlaysIsOffered()
+{
+    QTemporaryDir folder;
+    const auto offered = [&folder] {
+        GamesFile file(folder.path());
+        const std::optional<StoredGame> game = file.gameToOffer();
+        return game ? game->record.started : QDateTime();
+    };
+    {
+        GamesFile given(folder.path());
+        playInto(given, annaAndPekka(2));
+        given.giveUp();
+        GamesFile playing(folder.path());
+        playInto(playing, madeGame({QStringLiteral("Anna")}, 3, monday.addDays(1)));
+        QCOMPARE(offered(), QDateTime());  // given up, or played in another window
+    }
+    GamesFile asking(folder.path());
+    const std::optional<StoredGame> game = asking.gameToOffer();
+    QVERIFY(game && game->record.started == monday.addDays(1) && game->record.entries.size() == 3 * 11 - 1);
+    QCOMPARE(offered(), QDateTime());  // asked about in another window
+    asking.declineGame(game->id);
+    QCOMPARE(offered(), QDateTime());
+
+    QProcess other;
+    other.start(QStringLiteral(GAMES_USER_PATH), {folder.path(), QStringLiteral("hold")});
+    QVERIFY(other.waitForReadyRead(10000));
+    QCOMPARE(other.readLine(), QByteArray("ready\n"));
+    QCOMPARE(offered(), QDateTime());
+    other.kill();
+    QVERIFY(other.waitForFinished());
+    QCOMPARE(offered(), QDateTime(QDate(2026, 12, 8), QTime(14, 5)));
+
+    // The resumed game goes on from where it was.
+    GamesFile resuming(folder.path());
+    const std::optional<StoredGame> again = resuming.gameToOffer();
+    QVERIFY(again && resuming.resumeGame(again->id));
+    GameRecord going = again->record;
+    playTurn(going, 0, 3, false);
+    resuming.keep(going);
+    QVERIFY(sameGame(resuming.readGame(again->id)->record, going));
+}
+
+void TestGamesFile::aKilledWriterLosesAtMostTheActionBeingMade()
+{
+    // SIGKILL at random moments while another window writes: what it had
+    // reported written is in the file, and what is in the file is its game.
+    QRandomGenerator random(20261208);
+    const GameRecord whole = madeGame({QStringLiteral("Anna"), QStringLiteral("-Kone 2")}, 15, monday);
+    for (int kill = 0; kill < 20; ++kill) {
+        QTemporaryDir folder;
+        QProcess writer;
+        writer.start(QStringLiteral(GAMES_USER_PATH), {folder.path(), QStringLiteral("loop")});
+        QVERIFY(writer.waitForReadyRead(10000));
+        QThread::usleep(random.bounded(2000, 40000));
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished());
+        const QList<QByteArray> reported = writer.readAllStandardOutput().trimmed().split('\n').last().split(' ');
+        const std::optional<StoredGame> kept = newestGame(folder.path());
+        QVERIFY(kept);
+        const std::size_t written = reported.value(1).toULong();
+        const std::size_t count = kept->record.entries.size();
+        QVERIFY2(count == written || count == written + 1, qPrintable(QStringLiteral("%1 %2").arg(count).arg(written)));
+        for (std::size_t i = 0; i < count; ++i)
+            QVERIFY(sameEntry(kept->record.entries[i], whole.entries[i]));
+    }
+}
+
+void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("message");  // after "Pelejä ei tallenneta tiedostoon <file>: "; or where it was moved
+    QTest::newRow("not a database") << "text" << ".vioittunut";
+    QTest::newRow("not a database, with a damaged one moved aside before") << "text again" << ".vioittunut.2";
+    QTest::newRow("cut short") << "cut" << ".vioittunut";
+    QTest::newRow("schema destroyed") << "schema" << ".vioittunut";
+    QTest::newRow("pages destroyed, found by the first write") << "pages" << ".vioittunut";
+    QTest::newRow("a later Kopperi's") << "later" << "sen on tehnyt uudempi Kopperi.";
+    QTest::newRow("a folder in its place") << "folder" << "sen paikalla on kansio.";
+    QTest::newRow("a folder that cannot be written") << "read-only" << "kansioon ei voi kirjoittaa.";
+    QTest::newRow("held by another program") << "held" << "toinen ohjelma pitää sitä lukittuna.";
+    // Past a file size limit the system says EFBIG, not ENOSPC: to SQLite an I/O error.
+    QTest::newRow("a full disk") << "full" << "sen luku tai kirjoitus epäonnistui (levy voi olla täynnä tai viallinen).";
+}
+
+void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage()
+{
+    QFETCH(QString, trouble);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("pelit.sqlite"));
+    {
+        GamesFile earlier(folder.path());
+        playInto(earlier, annaAndPekka(15));
+        earlier.finishGame(annaAndPekka(15));
+    }
+    QByteArray bytes = bytesOf(path);
+    const qsizetype page = 4096;
+    QVERIFY(bytes.size() > 2 * page && !QFileInfo::exists(path + "-wal"));
+    QProcess holder;
+    const bool root = ::geteuid() == 0;
+    const QByteArray folderName = QFile::encodeName(folder.path());
+    rlimit unlimited{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const auto mendNow = [&] {
+        if (root && ::geteuid() != 0 && ::seteuid(0) != 0)
+            qFatal("cannot become root again");
+        ::chmod(folderName.constData(), 0700);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, SIG_DFL);
+        holder.kill();
+        holder.waitForFinished();
+    };
+    const auto mend = qScopeGuard(mendNow);
+    if (trouble.startsWith("text"))
+        bytes = "Anna 231\nPekka 214\n";
+    if (trouble == "text again")
+        QVERIFY(writeBytes(path + ".vioittunut", "earlier"));
+    else if (trouble == "cut")
+        bytes.truncate(bytes.size() / 2 / page * page);
+    else if (trouble == "schema")
+        bytes.replace(100, page - 100, QByteArray(page - 100, '\x5a'));
+    else if (trouble == "pages")
+        bytes.replace(page, bytes.size() - page, QByteArray(bytes.size() - page, '\x5a'));
+    else if (trouble == "later")
+        bytes[63] = 2;  // user_version, big-endian at 60
+    else if (trouble == "folder")
+        QVERIFY(QFile::remove(path) && QDir(folder.path()).mkdir("pelit.sqlite"));
+    else if (trouble == "held") {
+        holder.start(QStringLiteral(GAMES_USER_PATH), {folder.path(), QStringLiteral("lock")});
+        QVERIFY(holder.waitForReadyRead(10000));
+    }
+    if (trouble != "folder")
+        QVERIFY(writeBytes(path, bytes));
+    if (trouble == "read-only") {
+        QCOMPARE(::chmod(folderName.constData(), 0555), 0);
+        // Rights stop nothing for root: there the folder is opened as "nobody".
+        QVERIFY(!root || (::chown(folderName.constData(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+    } else if (trouble == "full") {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit full{1000, unlimited.rlim_max};  // no write past the first kilobyte of any file
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    }
+
+    GamesFile file(folder.path());
+    const GameRecord game = madeGame({QStringLiteral("Liisa")}, 2, monday.addDays(3));
+    playInto(file, game);
+    const QString told = file.takeMessage();
+    file.finishGame(game);
+    QVERIFY(file.statistics().empty() == !message.startsWith(u'.'));
+    QCOMPARE(file.takeMessage(), QString());  // once only
+    mendNow();
+    if (!message.startsWith(u'.')) {
+        QCOMPARE(told, "Pelejä ei tallenneta tiedostoon " + path + ": " + message);
+        QVERIFY(!file.keeping());
+        if (trouble != "folder")
+            QCOMPARE(bytesOf(path), bytes);
+        return;
+    }
+    QCOMPARE(told, "Pelitiedosto " + path + " oli vioittunut. Se on siirretty nimelle " + path + message
+                       + ", ja pelit tallennetaan uuteen tiedostoon.");
+    QCOMPARE(bytesOf(path + message), bytes);
+    QVERIFY(sameGame(newestGame(folder.path())->record, game));
+}
+
+void TestGamesFile::damageFoundByOneWindowMovesEveryRunningGameToTheNewFile()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("pelit.sqlite"));
+    {
+        GamesFile earlier(folder.path());
+        playInto(earlier, madeGame({QStringLiteral("Anna")}, 15, monday));
+    }
+    // A resumed game is read whole into SQLite's cache; the pages on disk
+    // are then destroyed, and another window's reading finds it.
+    GamesFile playing(folder.path());
+    const std::optional<StoredGame> resumed = playing.gameToOffer();
+    QVERIFY(resumed && playing.resumeGame(resumed->id));
+    QByteArray bytes = bytesOf(path);
+    bytes.replace(4096, bytes.size() - 4096, QByteArray(bytes.size() - 4096, '\x5a'));
+    QVERIFY(writeBytes(path, bytes));
+    GamesFile reading(folder.path());
+    QVERIFY(reading.statistics().empty());
+    QVERIFY(reading.takeMessage().contains(path + ".vioittunut"));
+
+    GameRecord going = resumed->record;
+    playTurn(going, 0, 15, false);
+    playing.keep(going);
+    QVERIFY(playing.keeping() && playing.takeMessage().isEmpty());
+    QVERIFY(sameGame(newestGame(folder.path())->record, going));
+    QCOMPARE(bytesOf(path + ".vioittunut"), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestGamesFile)
+#include "test_games_file.moc"
