@@ -2,6 +2,7 @@
 #include "dice/DieNames.h"
 #include "game/GameReplay.h"
 #include "game/Platform.h"
+#include "history/GamesFile.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 
@@ -15,6 +16,7 @@
 void Form1::PeliLoppui()
 {
     lockTheFinishedSheet();
+    keepGame();  // the sheet is full before any name is asked
 
     // Places are offered in player order, each compared with the list as the
     // players before have already changed it.
@@ -79,6 +81,8 @@ void Form1::PeliLoppui()
     CmdSäästäKaikki->setToolTip(QStringLiteral("Lopettaa pelin."));
     gameOver = true;
     beep();
+    keepGame();
+    finishKeptGame();
     clearScores();
 }
 
@@ -113,6 +117,7 @@ void Form1::MenuUusiksi_Click()
 {
     if (!ask(QStringLiteral("Haluatko aloittaa uuden pelin?")))
         return;
+    games_->giveUp();  // kept unfinished, and not offered again
     clearScores();
     showStartScreen();
 }

@@ -4,6 +4,7 @@
 #include "game/NamesFile.h"
 #include "game/PerfectPlayTable.h"
 #include "game/Platform.h"
+#include "history/GamesFile.h"
 #include "strategy/Levels.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
@@ -66,6 +67,7 @@ bool Form1::Form_Load()
         box->setCurrentText(QStringLiteral("Nimi"));
     }
 
+    games_ = std::make_unique<GamesFile>(files_.playerFolder);
     return LoadBestList();
 }
 
@@ -107,6 +109,8 @@ void Form1::CmdAloitaPeli_Click()
     }
     computerGaveUp_ = false;
     record.start(std::move(players), QDateTime(platform_.today(), platform_.timeOfDay()));
+    if (!replaying())
+        games_->beginGame(record);
     computer_->newGame(platform_.timeOfDay());
     // The computer, the hint and the review need the table of perfect play:
     // it is made while the first turn is played.

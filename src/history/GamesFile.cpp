@@ -422,6 +422,13 @@ std::optional<StoredGame> GamesFile::readGame(qint64 id)
     return game;
 }
 
+bool GamesFile::holdsGames()
+{
+    std::optional<qint64> largest;
+    return attempt([&](GamesDatabase &db) { return (largest = db.largestId()).has_value(); }, false) && largest &&
+           *largest > 0;
+}
+
 std::vector<GameSummary> GamesFile::earlierGames()
 {
     std::vector<GameSummary> games;

@@ -65,6 +65,8 @@ public:
     // The player does not: it stays unfinished and is never asked about again.
     void declineGame(qint64 id);
 
+    // Some game is in the file: there is something to list and count.
+    bool holdsGames();
     std::optional<StoredGame> readGame(qint64 id);
     std::vector<GameSummary> earlierGames();     // newest first
     std::vector<NameStatistics> statistics();    // most games first

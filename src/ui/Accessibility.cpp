@@ -2,6 +2,7 @@
 
 #include "ui/EventLabel.h"
 #include "ui/KeyboardLabel.h"
+#include "ui/PlayerChart.h"
 #include "ui/ReviewChart.h"
 #include "ui/RowHeading.h"
 
@@ -85,6 +86,9 @@ QAccessibleInterface *controlInterface(const QString &className, QObject *object
             return new RowAccessible(row);
     } else if (className == QLatin1String("ReviewChart")) {
         if (auto *chart = qobject_cast<ReviewChart *>(object))
+            return new QAccessibleWidget(chart, QAccessible::Chart);
+    } else if (className == QLatin1String("PlayerChart")) {
+        if (auto *chart = qobject_cast<PlayerChart *>(object))
             return new QAccessibleWidget(chart, QAccessible::Chart);
     }
     return nullptr;

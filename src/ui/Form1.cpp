@@ -5,6 +5,7 @@
 #include "game/GameReplay.h"
 #include "game/PerfectPlay.h"
 #include "game/Platform.h"
+#include "history/GamesFile.h"
 #include "ui/AccessKeyFilter.h"
 #include "ui/Accessibility.h"
 #include "ui/EventLabel.h"
@@ -203,6 +204,8 @@ Form1::Form1(Platform &platform) : platform_(platform)
     MenuEdellisenValinnanPeruutus = MenuPeruutus->addAction(QStringLiteral("E&dellisen valinnan peruutus"));
     MenuArvio = menuBar()->addMenu(QStringLiteral("&Arvio..."));
     MenuPelistä = MenuArvio->addAction(QStringLiteral("...&pelistä"));
+    MenuPelaajista = MenuArvio->addAction(QStringLiteral("...pelaa&jista"));
+    MenuAiemmatPelit = MenuArvio->addAction(QStringLiteral("...&aiemmista peleistä"));
     MenuArvio->menuAction()->setEnabled(false);  // nothing to review before a game
 
     computer_ = std::make_unique<ComputerPlayer>(*this, platform_);
@@ -222,6 +225,7 @@ void Form1::completeAfterFirstFrame()
         dice[std::size_t(d)]->setAccessibleName(dieDescription(d, dice[std::size_t(d)]->pictureName()));
     describeScoreCells();
     describeListView();
+    openGamesFile();
     fullyStarted_ = true;
 }
 
@@ -308,6 +312,8 @@ void Form1::bindHandlers()
     bindItem(MenuPeli, MenuLopetus, [this] { MenuLopetus_Click(); }, true);
     bindItem(MenuPeruutus, MenuEdellisenValinnanPeruutus, [this] { MenuEdellisenValinnanPeruutus_Click(); }, false);
     bindItem(MenuArvio, MenuPelistä, [this] { MenuPelistä_Click(); }, true);
+    bindItem(MenuArvio, MenuPelaajista, [this] { MenuPelaajista_Click(); }, true);
+    bindItem(MenuArvio, MenuAiemmatPelit, [this] { MenuAiemmatPelit_Click(); }, true);
     // A greyed menu's items would still act for a screen reader's press and
     // anything else that triggers them: they follow their menu.
     for (QMenu *menu : {MenuPeli, MenuPeruutus, MenuArvio})
@@ -385,8 +391,7 @@ void Form1::afterAction(QWidget *used, bool turnChanged)
     // Nothing of the computer's turn can be taken back.
     if (computerToPlay())
         MenuPeruutus->menuAction()->setEnabled(false);
-    // A game can be reviewed from its first choice until the next one starts.
-    MenuArvio->menuAction()->setEnabled(record.hasChoices());
+    keepGame();
     updateMenuItems();
     if (!replaying())
         computer_->lookAtTheGame();
@@ -399,7 +404,13 @@ void Form1::updateMenuItems()
     MenuLopetus->setEnabled(gameMenu);
     MenuVihje->setEnabled(gameMenu && !computerToPlay());  // the computer's turn has no hint
     MenuEdellisenValinnanPeruutus->setEnabled(MenuPeruutus->menuAction()->isEnabled());
-    MenuPelistä->setEnabled(MenuArvio->menuAction()->isEnabled());
+    // "Arvio..." is on whenever one of its items is: a game can be reviewed
+    // from its first choice until the next one starts, and the players and
+    // earlier games once the file holds a game.
+    MenuPelistä->setEnabled(record.hasChoices());
+    MenuPelaajista->setEnabled(gamesInFile_);
+    MenuAiemmatPelit->setEnabled(gamesInFile_);
+    MenuArvio->menuAction()->setEnabled(MenuPelistä->isEnabled() || gamesInFile_);
 }
 
 int Form1::turnMark() const

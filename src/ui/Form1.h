@@ -11,6 +11,8 @@
 #include <memory>
 
 class ComputerPlayer;
+class GamesFile;
+struct StoredGame;
 class GameReplay;
 class DieBox;
 class EventLabel;
@@ -119,6 +121,8 @@ public:
     QAction *MenuEdellisenValinnanPeruutus;
     QMenu *MenuArvio;
     QAction *MenuPelistä;
+    QAction *MenuPelaajista;
+    QAction *MenuAiemmatPelit;
 
     // True once what the first frame does not show is in place too (the
     // window's icon, what a screen reader says of the dice and the cells).
@@ -159,6 +163,8 @@ public:
     void MenuLopetus_Click();
     void MenuVihje_Click();  // what perfect play would do now, in the heading
     void MenuPelistä_Click();  // the review of the game against perfect play
+    void MenuPelaajista_Click();  // every player's statistics over the games kept
+    void MenuAiemmatPelit_Click();  // the games kept: their reviews, and resuming one
 
     // Dice
     void dieClicked(int die);  // Arpakuutio0_Click .. Arpakuutio4_Click
@@ -228,6 +234,17 @@ private:
     // Opens `window` over the game, modal; the computer waits until it closes.
     void openOverGame(QDialog *window);
 
+    // The games file (game/KeptGames.cpp): opened after the first frame,
+    // when a game left unfinished is offered; every action is kept as it is
+    // made; what the file has to tell is told once.
+    void openGamesFile();
+    void tellAboutGamesFile();
+    void keepGame();
+    void finishKeptGame();
+    // No game is played: a kept game may be resumed.
+    bool mayResumeGame() const;
+    void resumeKeptGame(const StoredGame &game);
+
     // Keyboard play (ui/KeyboardPlay.cpp): the Tab order, and the focus after
     // an action (`used`: the control acted on, none for a menu item).
     void setUpKeyboard();
@@ -276,6 +293,8 @@ private:
     QEventLoop *entryWait_ = nullptr;
     std::unique_ptr<ComputerPlayer> computer_;
     GameReplay *replay_ = nullptr;
+    std::unique_ptr<GamesFile> games_;  // made by Form_Load
+    bool gamesInFile_ = false;  // the games file holds a game
     bool computerGaveUp_ = false;  // for the rest of this turn
     bool hintShown_ = false;
     bool hintAsked_ = false;  // the hint waits for the table of perfect play
