@@ -3,6 +3,7 @@
 #include "files/SystemError.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -35,21 +36,33 @@ RegularFileRead readRegularFile(const QString &path, qint64 maxBytes)
     const int fd = openRegularFile(path, O_RDONLY, &read.error);
     if (fd < 0)
         return read;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        read.error = file.errorString();
-        return read;
-    }
+    read = readFileStart(fd, maxBytes);
+    ::close(fd);
+    return read;
+}
+
+RegularFileRead readFileStart(int fd, qint64 maxBytes)
+{
+    RegularFileRead read;
     // One byte beyond the bound tells whether the file goes on.
-    read.bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        read.error = file.errorString();
-        read.bytes.clear();
-        return read;
+    const qint64 wanted = maxBytes + 1;
+    char buffer[16384];
+    while (read.bytes.size() < wanted) {
+        const qint64 chunk = std::min<qint64>(qint64(sizeof buffer), wanted - read.bytes.size());
+        const ssize_t n = ::pread(fd, buffer, std::size_t(chunk), off_t(read.bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            read.error = systemError(errno);
+            read.bytes.clear();
+            return read;
+        }
+        if (n == 0)
+            break;
+        read.bytes.append(buffer, qsizetype(n));
     }
     read.cut = read.bytes.size() > maxBytes;
     if (read.cut)
-        read.bytes.truncate(maxBytes);
+        read.bytes.truncate(qsizetype(maxBytes));
     return read;
 }

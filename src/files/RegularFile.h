@@ -12,7 +12,7 @@
 // `error` saying why (the errno kept in `errorNumber` when it is the system's).
 int openRegularFile(const QString &path, int flags, QString *error, int *errorNumber = nullptr);
 
-// Reading one of the player's data files whole, up to a bound.
+// Reading the start of one of the player's data files, up to a bound.
 struct RegularFileRead {
     QByteArray bytes;   // the first bytes of the file, at most the bound
     bool cut = false;   // the file goes on beyond the bound
@@ -22,3 +22,7 @@ struct RegularFileRead {
 };
 
 RegularFileRead readRegularFile(const QString &path, qint64 maxBytes);
+
+// The same for a file already open: read from its start whatever its offset,
+// and never further than the bound, however long the file is.
+RegularFileRead readFileStart(int fd, qint64 maxBytes);

@@ -4,10 +4,11 @@
 #include <QStringList>
 
 // nimet.txt: remembered player names, one per line. Every line that is not
-// empty is one name, exactly as read (blanks kept, duplicates kept, any
-// length). Lines end in CR LF, LF or a lone CR; the last needs no line break.
-// The text is UTF-8 when its bytes are valid UTF-8 (a byte-order mark is
-// dropped), else Windows-1252, as older editors wrote it.
+// empty is one name, as read but for its control and format characters (a
+// byte-order mark anywhere among them): blanks kept, duplicates kept, any
+// length. Lines end in CR LF, LF or a lone CR; the last needs no line break.
+// The text is UTF-8 when its bytes are valid UTF-8, else Windows-1252, as
+// older editors wrote it.
 
 // At most this many names are read; the rest of a longer file is left unread.
 constexpr int maxNames = 1000;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringView>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -58,13 +59,13 @@ struct Field {
 };
 
 // Commas and line ends (CR LF, LF or CR) both end a field; an empty line
-// gives no field at all.
-std::vector<Field> splitFields(const QString &text)
+// gives no field at all. Stops once the line that holds field `wanted` is split.
+std::vector<Field> splitFields(const QString &text, std::size_t wanted)
 {
     std::vector<Field> fields;
     int line = 1;
     qsizetype pos = 0;
-    while (pos < text.size()) {
+    while (pos < text.size() && fields.size() < wanted) {
         qsizetype end = pos;
         while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
             ++end;
@@ -168,11 +169,16 @@ constexpr qint64 int32Max = 2147483647LL;
 
 } // namespace
 
-std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *error)
+std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *error, bool cut)
 {
     constexpr std::size_t checkFields = 4;
     constexpr std::size_t allFields = checkFields + 3 * bestListPlaces;
-    const std::vector<Field> fields = splitFields(windows1252::decode(bytes));
+    // Every byte is one character and every separator one byte: the fields
+    // that end within the bytes are the file's own, the one cut short is not.
+    qsizetype complete = bytes.size();
+    if (cut)
+        complete = std::max({bytes.lastIndexOf(','), bytes.lastIndexOf('\r'), bytes.lastIndexOf('\n')}) + 1;
+    const std::vector<Field> fields = splitFields(windows1252::decode(bytes.left(complete)), allFields);
 
     const auto fail = [error](const QString &message) {
         if (error)
@@ -190,6 +196,9 @@ std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *erro
         const std::size_t n = fields.size();
         const bool startsLine = n >= checkFields && (n - checkFields) % 3 == 0;
         const int line = fields.empty() ? 1 : fields.back().line + (startsLine ? 1 : 0);
+        if (cut)
+            return fail(lineMessage(line, QStringLiteral("lista ei mahdu tiedoston %1 ensimmäiseen kilotavuun.")
+                                              .arg(bestListByteLimit / 1024)));
         return fail(lineMessage(line, QStringLiteral("tiedosto loppuu kesken.")));
     }
 

@@ -39,11 +39,20 @@ struct BestListFile {
     CheckNumbers stored;
 };
 
+// The bytes of lista99.txt read at most. The program writes lines of a few
+// dozen bytes; a kilobyte for each of the 100 lines leaves room for names and
+// blanks edited by hand, and a file that runs on for megabytes past its list
+// costs no more than the list.
+constexpr qint64 bestListByteLimit = 100 * 1024;
+
 // Reads the file's bytes. Fields are separated by commas and line ends (CR LF,
-// LF or CR): four check numbers, then 99 times name, date, score. On failure
-// returns nothing and sets `error` to a Finnish message that names the line at
-// fault (too few fields, text where a number belongs, a number out of range).
-std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *error);
+// LF or CR): four check numbers, then 99 times name, date, score; whatever
+// follows is ignored. On failure returns nothing and sets `error` to a
+// Finnish message that names the line at fault (too few fields, text where a
+// number belongs, a number out of range). `cut`: the bytes stop inside the
+// file, so their last field may be only part of one and is left out; the list
+// must then end within them.
+std::optional<BestListFile> parseBestList(const QByteArray &bytes, QString *error, bool cut = false);
 
 // The file's bytes: exactly 100 lines, each ended by CR LF, Windows-1252.
 QByteArray formatBestList(const BestList &list, const CheckNumbers &numbers);

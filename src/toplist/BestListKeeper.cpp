@@ -21,12 +21,13 @@ BestListKeeper::Loading BestListKeeper::load(const QString &path)
     path_ = path;
     removeAbandonedSave(path_);
     Loading loading;
-    const std::optional<QByteArray> bytes = readListFile(path_, &loading.failure);
-    if (!bytes) {
+    const RegularFileRead file = readListFile(path_);
+    if (!file.ok()) {
+        loading.failure = file.error;
         loading.unreadable = true;
         return loading;
     }
-    const std::optional<BestListFile> read = parseBestList(*bytes, &loading.failure);
+    const std::optional<BestListFile> read = parseBestList(file.bytes, &loading.failure, file.cut);
     if (!read)
         return loading;
     onDisk_ = read->list;
@@ -44,9 +45,8 @@ void BestListKeeper::showWithUnsaved()
 
 bool BestListKeeper::followFile()
 {
-    QString error;
-    const std::optional<QByteArray> bytes = readListFile(path_, &error);
-    const std::optional<BestListFile> read = bytes ? parseBestList(*bytes, nullptr) : std::nullopt;
+    const RegularFileRead file = readListFile(path_);
+    const std::optional<BestListFile> read = file.ok() ? parseBestList(file.bytes, nullptr, file.cut) : std::nullopt;
     if (!read || samePlaces(read->list, onDisk_))
         return false;
     onDisk_ = read->list;

@@ -121,22 +121,6 @@ private:
     int fd_;
 };
 
-bool readAll(int fd, QByteArray *bytes)
-{
-    bytes->clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::pread(fd, buffer, sizeof buffer, off_t(bytes->size()));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        bytes->append(buffer, n);
-    }
-}
-
 // The list opened and locked with flock() on the file itself, which works
 // also where the folder cannot hold a lock file. A window that replaced the
 // file meanwhile leaves us holding the lock of the old one; then the new one
@@ -184,24 +168,26 @@ LockedList lockListFile(const QString &path, const QDeadlineTimer &deadline, con
     }
 }
 
-bool putAll(int fd, const QByteArray &bytes)
+// `whole`: the bytes are all the file is to be, so it ends after them.
+bool putAll(int fd, const QByteArray &bytes, bool whole)
 {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0
-        && ::fsync(fd) == 0;
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes)
+        && (!whole || ::ftruncate(fd, off_t(bytes.size())) == 0) && ::fsync(fd) == 0;
 }
 
 // For a list shared through group rights in a folder that only its owner may
 // write. Not proof against a crash half-way, as the atomic save is, but a
-// failed write puts the old bytes back so the list stays readable.
-QString rewriteInPlace(const LockedList &list, const QByteArray &before, const QByteArray &after, bool *kept)
+// failed write puts the old bytes back so the list stays readable. Of a file
+// read only in part, the part read goes back over what the new list covered.
+QString rewriteInPlace(const LockedList &list, const RegularFileRead &before, const QByteArray &after, bool *kept)
 {
     *kept = true;
     if (list.writeError != 0)
         return systemError(list.writeError);
-    if (putAll(list.file.get(), after))
+    if (putAll(list.file.get(), after, true))
         return QString();
     const int error = errno;
-    *kept = putAll(list.file.get(), before);
+    *kept = putAll(list.file.get(), before.bytes, !before.cut);
     return systemError(error);
 }
 
@@ -239,7 +225,7 @@ ListChangeOutcome changeBestListFile(const QString &path, const std::function<vo
     }
 
     const LockedList list = lockListFile(outcome.where, deadline, folderLock.name());
-    QByteArray before;
+    RegularFileRead before;
     if (list.openError == ENOENT && replaceable && whenMissing) {
         // Deleted while the window was open: the list the window holds is
         // the best there is, and the lock keeps another window's new file
@@ -251,12 +237,13 @@ ListChangeOutcome changeBestListFile(const QString &path, const std::function<vo
         outcome.missing = list.openError == ENOENT;
         return outcome;
     } else {
-        if (!readAll(list.file.get(), &before)) {
-            outcome.failure = systemError(errno);
+        before = readFileStart(list.file.get(), bestListByteLimit);
+        if (!before.ok()) {
+            outcome.failure = before.error;
             return outcome;
         }
         QString error;
-        const std::optional<BestListFile> read = parseBestList(before, &error);
+        const std::optional<BestListFile> read = parseBestList(before.bytes, &error, before.cut);
         if (!read) {
             // What cannot be read whole is not ours to overwrite.
             outcome.failure = error + QStringLiteral("\rTiedostoon ei kirjoiteta, ennen kuin se on korjattu.");
@@ -289,21 +276,17 @@ void removeAbandonedSave(const QString &path)
         QFile::remove(temporarySaveName(where));
 }
 
-std::optional<QByteArray> readListFile(const QString &path, QString *error)
+RegularFileRead readListFile(const QString &path)
 {
-    const Descriptor file(openRegularFile(path, O_RDONLY, error));
+    RegularFileRead read;
+    const Descriptor file(openRegularFile(path, O_RDONLY, &read.error));
     if (file.get() < 0)
-        return std::nullopt;
+        return read;
     // A window rewriting the list in place holds its lock; the bytes are read
     // once it is done. (One that replaces the list leaves this file whole.)
     const QDeadlineTimer deadline(lockWaitMs);
     while (::flock(file.get(), LOCK_SH | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)
            && !deadline.hasExpired())
         QThread::msleep(lockPollMs);
-    QByteArray bytes;
-    if (!readAll(file.get(), &bytes)) {
-        *error = systemError(errno);
-        return std::nullopt;
-    }
-    return bytes;
+    return readFileStart(file.get(), bestListByteLimit);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "files/RegularFile.h"
 #include "toplist/BestListFile.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
-#include <optional>
 
 // Several Kopperi windows may share one lista99.txt. Every write goes through
 // changeBestListFile: it locks the list, reads it as it is now, applies the
@@ -36,9 +36,9 @@ struct ListChangeOutcome {
 };
 
 // Takes the list's lock (waiting a few seconds for another window, taking over
-// a lock that a crashed one left), reads the file whole, applies `change`,
+// a lock that a crashed one left), reads the list, applies `change`,
 // writes the result with fitting check numbers where the list really lives
-// and releases the lock. A file that cannot be read whole is never written.
+// and releases the lock. A list that does not read whole is never written.
 // A list that has gone missing is written anew from `whenMissing`, when given,
 // with the change applied. Beside a symlink's target the list is replaced
 // atomically; in a folder that cannot be written, but with a list that can,
@@ -51,5 +51,6 @@ ListChangeOutcome changeBestListFile(const QString &path, const std::function<vo
 void removeAbandonedSave(const QString &path);
 
 // The bytes of the list file, read once a window that rewrites the list in
-// place is done. Only a regular file is read (symlinks followed).
-std::optional<QByteArray> readListFile(const QString &path, QString *error);
+// place is done, no further than bestListByteLimit. Only a regular file is
+// read (symlinks followed).
+RegularFileRead readListFile(const QString &path);

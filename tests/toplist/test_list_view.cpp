@@ -85,6 +85,7 @@ private slots:
     void unreadableListEndsStartUp();
     void missingListEndsStartUp();
     void leftoversOfAKilledSaveAreRemovedAtStartUp();
+    void aListRunningOnForMegabytesIsReadAndEnteredAsTheListAlone();
 
     void rankMarker_data();
     void rankMarker();
@@ -518,6 +519,29 @@ void TestListView::leftoversOfAKilledSaveAreRemovedAtStartUp()
     QVERIFY(!QFile::exists(folder.file(QStringLiteral("lista99.txt.tallennus"))));
     QVERIFY(QFile::exists(folder.file(QStringLiteral("lista99.txt.backup"))));
     QCOMPARE(folder.read(QStringLiteral("lista99.txt")), list);
+}
+
+void TestListView::aListRunningOnForMegabytesIsReadAndEnteredAsTheListAlone()
+{
+    const auto bytesRead = [] {  // by this process so far
+        QFile io(QStringLiteral("/proc/self/io"));
+        return io.open(QIODevice::ReadOnly) ? io.readLine().mid(7).trimmed().toLongLong() : -1;  // "rchar: N"
+    };
+    const QByteArray tail = listFileBytes(usualList()).repeated(4000);  // 8 MB of the list again
+    ProgramFolder folder;
+    folder.write(listFile, listFileBytes(usualList()) + tail);
+    const qint64 readBefore = bytesRead();
+    Window w(folder);
+    QVERIFY(w.loaded && w.platform.messages.isEmpty() && !w->bestList.followFile());
+    w->grandTotal[0] = 251;
+    w->listPlace = 1;
+    w->Txt99ListaNimi->setText(QStringLiteral("Anna"));
+    w->Cmd99ListaOK_Click();
+    BestList entered = usualList();
+    enterResult(entered, {QStringLiteral("Anna"), QStringLiteral("07.12.26"), 251});
+    QCOMPARE(folder.read(listFile), listFileBytes(entered));  // what followed the list goes, as at every save
+    // Start-up, the re-read and the save each stop at a bound, far short of the tail.
+    QVERIFY(bytesRead() - readBefore < tail.size() / 4);
 }
 
 QTEST_MAIN(TestListView)

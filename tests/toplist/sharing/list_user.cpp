@@ -22,9 +22,8 @@ int main(int argc, char *argv[])
     if (args.size() != 6 && args.size() != 7)
         return 2;
     const QString path = QDir(args[1]).filePath(QStringLiteral("lista99.txt"));
-    QString error;
-    const std::optional<QByteArray> bytes = readListFile(path, &error);
-    const std::optional<BestListFile> seen = bytes ? parseBestList(*bytes, nullptr) : std::nullopt;
+    const RegularFileRead file = readListFile(path);
+    const std::optional<BestListFile> seen = file.ok() ? parseBestList(file.bytes, nullptr, file.cut) : std::nullopt;
     if (args.size() == 7) {
         // write() then fails with EFBIG instead of the signal ending the process.
         std::signal(SIGXFSZ, SIG_IGN);
