@@ -22,9 +22,12 @@ const QString listFile = QStringLiteral("lista99.txt");
 const QString anna = QStringLiteral("Anna");
 const QStringList programFiles{listFile, QStringLiteral("nimet.txt")};  // nothing temporary left
 
+// The folder's files, but the games file's own (pelit.sqlite and beside it).
 QStringList filesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    QStringList files = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    files.removeIf([](const QString &name) { return name.startsWith(QStringLiteral("pelit.sqlite")); });
+    return files;
 }
 
 // The names on the list in the file; none unless it is whole with fitting check numbers.

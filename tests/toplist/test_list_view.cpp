@@ -36,9 +36,12 @@ QByteArray firstLines(const QByteArray &file, int count)
     return lines.mid(0, count).join('\n') + '\n';
 }
 
+// The folder's files, but the games file's own (pelit.sqlite and beside it).
 QStringList filesIn(const ProgramFolder &folder)
 {
-    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    QStringList files = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    files.removeIf([](const QString &name) { return name.startsWith(QStringLiteral("pelit.sqlite")); });
+    return files;
 }
 
 // The row whose place label is marked, -1 for none; fails on a label that is

@@ -166,7 +166,7 @@ void TestDoors::menuItemsAreOffWithTheirMenu_data()
 {
     QTest::addColumn<QString>("when");
     QTest::addColumn<int>("pressed");
-    QTest::newRow("start screen") << "start" << 5;
+    QTest::newRow("start screen") << "start" << 7;
     QTest::newRow("after a throw") << "throw" << 1;
     QTest::newRow("computer's turn") << "computer" << 2;  // no undo, no hint
     QTest::newRow("name entry") << "entry" << 4;
