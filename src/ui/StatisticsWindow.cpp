@@ -73,12 +73,12 @@ bool StatisticsWindow::eventFilter(QObject *watched, QEvent *event)
         choose(player);
     } else if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Up && player > 0) {
-            players_[player - 1]->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        if (key == Qt::Key_Down && player + 1 < players_.size()) {
-            players_[player + 1]->setFocus(Qt::OtherFocusReason);
+        const std::size_t next = key == Qt::Key_Up && player > 0                        ? player - 1
+                                 : key == Qt::Key_Down && player + 1 < players_.size() ? player + 1
+                                                                                        : player;
+        if (next != player) {
+            choose(next);
+            players_[next]->setFocus(Qt::OtherFocusReason);
             return true;
         }
     }

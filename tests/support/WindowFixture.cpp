@@ -47,9 +47,10 @@ QByteArray listFileBytes(const BestList &list)
     return formatBestList(list, computeCheckNumbers(list));
 }
 
-Window::Window(const ProgramFolder &folder)
+Window::Window(const ProgramFolder &folder, QList<bool> answers)
 {
     platform.folder = folder.path();
+    platform.answers = std::move(answers);
     form = std::make_unique<Form1>(platform);
     loaded = form->Form_Load();
     if (loaded) {

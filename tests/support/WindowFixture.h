@@ -44,7 +44,8 @@ struct Window {
     std::unique_ptr<Form1> form;
     bool loaded = false;
 
-    explicit Window(const ProgramFolder &folder);
+    // `answers`: to the questions of the start (a game left unfinished).
+    explicit Window(const ProgramFolder &folder, QList<bool> answers = {});
     Form1 &operator*() { return *form; }
     Form1 *operator->() { return form.get(); }
 };
