@@ -1,4 +1,5 @@
 #include "game/FileLocations.h"
+#include "ui/FontConfiguration.h"
 #include "ui/Form1.h"
 #include "ui/QtPlatform.h"
 
@@ -6,7 +7,9 @@
 
 int main(int argc, char *argv[])
 {
+    FontConfigurationReader fonts;  // on another core while Qt starts
     QApplication app(argc, argv);
+    fonts.wait();
     nameApplication();
 
     QtPlatform platform;
