@@ -244,7 +244,14 @@ QWidget *create(const ControlRow &row, QWidget *parent)
         return new QRadioButton(row.caption, parent);
     case Kind::Combo: {
         auto *box = new QComboBox(parent);
-        box->setEditable(true);
+        // Editable through a line edit of its own, as setEditable(true) would
+        // make it, but without the drop-down list's window, which
+        // setEditable makes at once and the box otherwise makes when the
+        // list first drops down: four of them were a tenth of the window's
+        // making.
+        auto *edit = new QLineEdit(box);
+        edit->setPalette(box->palette());
+        box->setLineEdit(edit);
         box->setInsertPolicy(QComboBox::NoInsert);
         // The box keeps what the player types; the names are offered by the list.
         box->setCompleter(nullptr);
