@@ -7,13 +7,14 @@
 
 int main(int argc, char *argv[])
 {
-    FontConfigurationReader fonts;  // on another core while Qt starts
+    FontConfigurationReader fonts;  // on another core while Qt starts and the window is made
     QApplication app(argc, argv);
-    fonts.wait();
+    fonts.applicationMade();
     nameApplication();
 
     QtPlatform platform;
     Form1 window(platform);
+    fonts.wait();
     platform.setWindow(&window);
     if (!window.Form_Load())
         return 1;
