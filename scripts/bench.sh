@@ -20,14 +20,19 @@
 #
 # Settings: RUNS (start-up runs of each program, default 10), MEDIAN (runs of
 # each click benchmark whose median is kept, default 5), BENCH_DISPLAY (the
-# Xvfb display, default :97). Times depend on the machine and on what else it
-# is running: compare figures taken on the same machine, in the same run.
+# Xvfb display, default :97), START_PRIORITY (realtime: run the start-ups and
+# the X server they draw on first-in-first-out, by chrt as root, so that other
+# work on a shared machine delays them less and their figures spread less).
+# Times depend on the machine and on what else it is running: compare figures
+# taken on the same machine, in the same run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-bench"
 runs=${RUNS:-10}
 median=${MEDIAN:-5}
 display=${BENCH_DISPLAY:-:97}
+first=()
+[ "${START_PRIORITY:-}" = realtime ] && first=(chrt -f 50)
 
 bash "$root/scripts/deps.sh"
 # What the measuring needs beyond the build: an X server without a screen,
@@ -76,7 +81,7 @@ echo "Timing the games file in $work ($(df --output=fstype "$work" | tail -n 1);
 
 # ---- 3. Start-up against the floor, under Xvfb ----
 if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    "${first[@]}" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do
         [ -e "/tmp/.X11-unix/X${display#:}" ] && break
@@ -91,7 +96,7 @@ start_once() {
     local program=$1 folder out
     folder=$(dirname "$program")
     out=$(cd "$folder" && /usr/bin/time -v -o "$work/time.txt" \
-        "$build/bench/bench_first_frame" "./$(basename "$program")" 2>/dev/null)
+        "${first[@]}" "$build/bench/bench_first_frame" "./$(basename "$program")" 2>/dev/null)
     local rss
     rss=$(sed -nE 's/.*Maximum resident set size \(kbytes\): ([0-9]+).*/\1/p' "$work/time.txt")
     echo "$out" | sed -nE "s/^first_frame_ms=([0-9.]+) mapped_ms=([0-9.]+) max_rss_kb=([0-9]+).*/\1 \2 $rss \3/p"

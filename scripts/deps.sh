@@ -3,7 +3,7 @@
 # Works as root or through sudo; does nothing when everything is already there.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n fonts-liberation)
+packages=(cmake g++ make qt6-base-dev libfontconfig-dev libqt6sql6-sqlite qt6-translations-l10n fonts-liberation)
 if [ "${KOPPERI_WITH_TEST_TOOLS:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)
 fi

@@ -1,4 +1,5 @@
 #include "game/FileLocations.h"
+#include "ui/FontConfiguration.h"
 #include "ui/Form1.h"
 #include "ui/QtPlatform.h"
 
@@ -6,11 +7,14 @@
 
 int main(int argc, char *argv[])
 {
+    FontConfigurationReader fonts;  // on another core while Qt starts and the window is made
     QApplication app(argc, argv);
+    fonts.applicationMade();
     nameApplication();
 
     QtPlatform platform;
     Form1 window(platform);
+    fonts.wait();
     platform.setWindow(&window);
     if (!window.Form_Load())
         return 1;

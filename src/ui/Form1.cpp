@@ -50,8 +50,10 @@ const CategoryRow categoryRows[] = {
     {15, "LblYatzy", "LblYatzyPelaaja"},
 };
 
-// Runs `work` from the event loop once `widget` has been painted for the
-// first time, so that it does not hold up the first frame.
+// Runs `work` from the event loop a moment after `widget` is first painted,
+// so that it does not hold up the first frame: the display still has to put
+// the painted frame on the screen (a compositor at its next refresh), and
+// work started at once would take the processor from it.
 class FirstPaintWatch : public QObject {
 public:
     FirstPaintWatch(QWidget *widget, std::function<void()> work) : QObject(widget), work_(std::move(work))
@@ -64,13 +66,15 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QTimer::singleShot(0, watched, std::move(work_));
+            QTimer::singleShot(frameShownMs, watched, std::move(work_));
             deleteLater();
         }
         return false;
     }
 
 private:
+    // Three refreshes of a 60 Hz screen after the paint began.
+    static constexpr int frameShownMs = 50;
     std::function<void()> work_;
 };
 

@@ -7,6 +7,7 @@
 #include "ui/RowHeading.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -244,9 +245,20 @@ QWidget *create(const ControlRow &row, QWidget *parent)
         return new QRadioButton(row.caption, parent);
     case Kind::Combo: {
         auto *box = new QComboBox(parent);
-        box->setEditable(true);
+        // Editable through a line edit of its own, as setEditable(true) would
+        // make it, but without the drop-down list's window, which
+        // setEditable makes at once and the box otherwise makes when the
+        // list first drops down: four of them were a tenth of the window's
+        // making.
+        auto *edit = new QLineEdit(box);
+        edit->setPalette(box->palette());
+        // The box keeps what the player types, with no completer; the names
+        // are offered by the list. A line edit that comes with one of its own
+        // spares the box making its default one over the names, only to be
+        // removed: setCompleter(nullptr) removes this one.
+        edit->setCompleter(new QCompleter(edit));
+        box->setLineEdit(edit);
         box->setInsertPolicy(QComboBox::NoInsert);
-        // The box keeps what the player types; the names are offered by the list.
         box->setCompleter(nullptr);
         box->setCurrentText(row.caption);
         return box;

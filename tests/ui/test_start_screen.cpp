@@ -4,7 +4,10 @@
 #include "ui/CaptionButton.h"
 #include "ui/KeyboardLabel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
 #include <QScrollBar>
 
 class TestStartScreen : public QObject {
@@ -12,6 +15,7 @@ class TestStartScreen : public QObject {
 
 private slots:
     void namesChoicesAndTheFirstCaption();
+    void aNameIsChosenFromTheDroppedDownList();
     void aTwoPlayerGameIsPlayedWithKeysAlone();
     void sheetTextsStayDarkOnADarkDesktop();  // last: it changes the application's palette
 };
@@ -51,6 +55,23 @@ void TestStartScreen::namesChoicesAndTheFirstCaption()
     QCOMPARE(first->captionLines(), (QStringList{QStringLiteral("&Aloita peli klik-"), QStringLiteral("kaamalla tästä !")}));
     for (const QString &line : first->captionLines())
         QVERIFY2(first->shownWidth(line) <= first->captionRect().width(), qPrintable(line));
+}
+
+void TestStartScreen::aNameIsChosenFromTheDroppedDownList()
+{
+    ProgramFolder folder;  // nimet.txt: Anna, Pekka
+    Window w(folder);
+    QComboBox *box = w->ComboNimi[0];
+    QCOMPARE(box->currentText(), QStringLiteral("Nimi"));
+    QVERIFY(box->isEditable() && !box->completer());
+    box->setFocus();
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    QCOMPARE(list->model()->rowCount(), 6);  // the file's two names and the computer's four
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(box->currentText(), QStringLiteral("Pekka"));
 }
 
 static QWidget *focus() { return QApplication::focusWidget(); }
