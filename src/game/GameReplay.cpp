@@ -66,8 +66,9 @@ bool GameReplay::playEntry(std::size_t at)
             return false;
         landing_ = stored_.entries[at + 1].dice;
         next_ = at + 2;
-        const bool all = std::all_of(entry.thrown.begin(), entry.thrown.end(), [](bool t) { return t; });
-        (all ? f.CmdKaikkiUudelleen : f.CmdValitutUudelleen)->click();
+        // Five dice marked are thrown by the marked dice's button, not the other.
+        const bool marked = std::any_of(f.rethrowMarks.begin(), f.rethrowMarks.end(), [](auto mark) { return mark == 1; });
+        (marked ? f.CmdValitutUudelleen : f.CmdKaikkiUudelleen)->click();
         return true;
     }
     case Kind::Throw:

@@ -18,6 +18,7 @@ struct GameView {
     bool running = false;   // from the start of a game until its end
     int currentPlayer = 0;
     std::array<strategy::Sheet, maxPlayers> sheets{};
+    std::array<int, maxPlayers> points{};  // the rows' scores, the upper bonus left out
     int throwsMade = 0;     // this turn's throws
     Dice dice{};            // 0 where nothing has been thrown
     std::array<bool, 5> marked{};  // to be thrown again

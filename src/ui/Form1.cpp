@@ -436,8 +436,12 @@ GameView Form1::view() const
     GameView game;
     game.running = MenuPeli->menuAction()->isEnabled();
     game.currentPlayer = currentPlayer;
-    for (int p = 0; p < maxPlayers; ++p)
-        game.sheets[std::size_t(p)] = sheetOf(*this, p);
+    for (int p = 0; p < maxPlayers; ++p) {
+        const std::size_t i = std::size_t(p);
+        game.sheets[i] = sheetOf(*this, p);
+        // The bonus is in the total once it is decided and earned.
+        game.points[i] = grandTotal[i] - (bonusDecided[i] && upperSum[i] >= bonusThreshold ? bonusPoints : 0);
+    }
     game.throwsMade = throwCount;
     game.dice = diceValues;
     for (std::size_t d = 0; d < rethrowMarks.size(); ++d)

@@ -3,6 +3,7 @@
 #include "files/Windows1252.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QScrollBar>
 #include <map>
 
@@ -47,9 +48,11 @@ QByteArray listFileBytes(const BestList &list)
     return formatBestList(list, computeCheckNumbers(list));
 }
 
-Window::Window(const ProgramFolder &folder, QList<bool> answers)
+Window::Window(const ProgramFolder &folder, QList<bool> answers) : Window(folder.path(), std::move(answers)) {}
+
+Window::Window(const QString &folder, QList<bool> answers)
 {
-    platform.folder = folder.path();
+    platform.folder = folder;
     platform.answers = std::move(answers);
     form = std::make_unique<Form1>(platform);
     loaded = form->Form_Load();
@@ -152,12 +155,16 @@ QStringList sheetCaptions(const Form1 &form)
     return captions;
 }
 
-QStringList windowState(const Form1 &form)
+QStringList windowState(const Form1 &form, ListView listView)
 {
     const auto shown = [](const QWidget *widget) {
         return QString::fromLatin1(widget->isVisible() ? "v" : "-") + QString::fromLatin1(widget->isEnabled() ? "e" : "-");
     };
-    QStringList state = sheetCaptions(form);
+    // A cell of blanks shows as an empty one: the threes' cells start with a
+    // blank in a new window and are emptied by a new game.
+    QStringList state;
+    for (const QString &caption : sheetCaptions(form))
+        state << caption.trimmed();
     for (const EventLabel *header : form.LblNimi)
         state << header->caption() + shown(header) + header->foreColor().name();
     for (const DieBox *die : form.dice)
@@ -168,14 +175,24 @@ QStringList windowState(const Form1 &form)
         state << button->text() + button->toolTip() + shown(button) + QString::fromLatin1(button->isChecked() ? "c" : "-");
     for (const QComboBox *box : form.ComboNimi)
         state << box->currentText() + shown(box);
-    state << form.Txt99ListaNimi->text() + shown(form.Txt99ListaNimi) << form.Lbl99Listalle2->caption()
-          << form.Lbl99Listalle4->caption() << QString::number(form.Scroll99Lista->value());
-    for (const EventLabel *place : form.Lbl99Sijoitus)
-        state << place->caption() + place->backColor().name();
+    // The best-99 entry, while it is shown: a hidden one keeps the texts of
+    // an earlier game's.
+    state << shown(form.Frame99ListaPohja);
+    if (form.Frame99ListaPohja->isVisible())
+        state << form.Txt99ListaNimi->text() + shown(form.Txt99ListaNimi) << form.Lbl99Listalle2->caption()
+              << form.Lbl99Listalle4->caption();
     for (const QMenu *menu : {form.MenuPeli, form.MenuPeruutus, form.MenuArvio}) {
         state << menu->title() + QString::number(menu->menuAction()->isEnabled());
         for (const QAction *item : menu->actions())
             state << item->text() + QString::number(item->isEnabled());
+    }
+    const QColor unmarked = form.palette().color(QPalette::Midlight);
+    const bool marked = std::any_of(form.Lbl99Sijoitus.begin(), form.Lbl99Sijoitus.end(),
+                                    [&](const EventLabel *place) { return place->backColor() != unmarked; });
+    if (listView == ListView::Always || marked) {
+        state << QString::number(form.Scroll99Lista->value());
+        for (const EventLabel *place : form.Lbl99Sijoitus)
+            state << place->caption() + place->backColor().name();
     }
     return state;
 }

@@ -46,6 +46,8 @@ struct Window {
 
     // `answers`: to the questions of the start (a game left unfinished).
     explicit Window(const ProgramFolder &folder, QList<bool> answers = {});
+    // The same in a folder of the test's own.
+    explicit Window(const QString &folder, QList<bool> answers = {});
     Form1 &operator*() { return *form; }
     Form1 *operator->() { return form.get(); }
 };
@@ -93,7 +95,10 @@ QStringList sheetCaptions(const Form1 &form);
 // tooltips, the heading and its colour, the throw counter, whose turn it is,
 // every button's caption and state, the start screen and the best-99 entry
 // and view, and the menus. Two windows that show the same game give the same.
-QStringList windowState(const Form1 &form);
+// The best-99 view comes last, and only while it marks a place
+// (`listView` IfMarked): otherwise it shows nothing of the game.
+enum class ListView { Always, IfMarked };
+QStringList windowState(const Form1 &form, ListView listView = ListView::Always);
 
 // Five dice as a failing comparison prints them: "(6, 6, 6, 2, 2)".
 namespace QTest {
