@@ -93,14 +93,13 @@ struct TurnScratch {
     std::array<Lanes, Keeps::count> best;
 };
 
-// The value at the start of a turn, before the first throw.
-inline std::array<float, laneCount> turnStartValue(const RuleTables &rules, const float *values, std::uint16_t filled,
-                                                   const UpperSums &upperSum, TurnScratch &scratch)
+// Given the values of the throws that end the turn (in scratch.keep from
+// firstThrow on), the value before the turn's first throw.
+inline std::array<float, laneCount> valueBeforeTheThrows(TurnScratch &scratch)
 {
     Lanes *keep = scratch.keep.data();
     Lanes *best = scratch.best.data();
     Lanes *throws = keep + Keeps::firstThrow;
-    recordValues(rules, values, filled, upperSum, throws);
     // The third throw's values give the second's, and those the first's.
     for (int round = 0; round < 2; ++round) {
         averageKeeps(keep);
@@ -117,6 +116,132 @@ inline std::array<float, laneCount> turnStartValue(const RuleTables &rules, cons
     std::array<float, laneCount> start;
     for (int l = 0; l < laneCount; ++l)
         start[l] = float(sum[l]);
+    return start;
+}
+
+// The value at the start of a turn, before the first throw.
+inline std::array<float, laneCount> turnStartValue(const RuleTables &rules, const float *values, std::uint16_t filled,
+                                                   const UpperSums &upperSum, TurnScratch &scratch)
+{
+    recordValues(rules, values, filled, upperSum, scratch.keep.data() + Keeps::firstThrow);
+    return valueBeforeTheThrows(scratch);
+}
+
+// The same turn with the mean square of the points still to come beside
+// each value, for the spread of a final total. A square follows the choice
+// that its value makes; of equal values the first, as the advice takes it.
+inline void recordSquares(const RuleTables &rules, const float *values, const float *squares, std::uint16_t filled,
+                          const UpperSums &upperSum, Lanes *best, Lanes *square)
+{
+    const Lanes nothing = Lanes{} - std::numeric_limits<float>::infinity();
+    std::fill(best, best + Keeps::throwCount, nothing);
+    std::fill(square, square + Keeps::throwCount, Lanes{});
+    const std::size_t stride = std::size_t(rules.upperSums());
+    for (int row = 0; row < rules.categories; ++row) {
+        if (filled >> row & 1u)
+            continue;
+        const std::size_t after = std::size_t(filled | 1u << row) * stride;
+        if (!rules.addsToUpper(row)) {
+            Lanes later;
+            Lanes laterSquare;
+            for (int l = 0; l < laneCount; ++l) {
+                later[l] = values[after + std::size_t(upperSum[l])];
+                laterSquare[l] = squares[after + std::size_t(upperSum[l])];
+            }
+            const auto &score = rules.score[row];
+            for (int t = 0; t < Keeps::throwCount; ++t) {
+                const Lanes value = score[t] + later;
+                const auto better = value > best[t];
+                best[t] = better ? value : best[t];
+                square[t] = better ? score[t] * (score[t] + 2.0f * later) + laterSquare : square[t];
+            }
+            continue;
+        }
+        const std::vector<int> &made = rules.upperScores[row];
+        std::array<Lanes, Keeps::throwCount> byScore;
+        std::array<Lanes, Keeps::throwCount> squareByScore;
+        for (std::size_t j = 0; j < made.size(); ++j) {
+            for (int l = 0; l < laneCount; ++l) {
+                const int sum = upperSum[l] + made[j];
+                const bool lifts = upperSum[l] < rules.threshold && sum >= rules.threshold;
+                const float gain = float(made[j] + (lifts ? rules.points : 0));
+                const std::size_t next = after + std::size_t(std::min(rules.threshold, sum));
+                byScore[j][l] = gain + values[next];
+                squareByScore[j][l] = gain * (gain + 2.0f * values[next]) + squares[next];
+            }
+        }
+        const auto &which = rules.upperScoreIndex[row];
+        for (int t = 0; t < Keeps::throwCount; ++t) {
+            const auto better = byScore[which[t]] > best[t];
+            best[t] = better ? byScore[which[t]] : best[t];
+            square[t] = better ? squareByScore[which[t]] : square[t];
+        }
+    }
+}
+
+// bestSubKeeps() with each best value's square carried along.
+inline void bestSubKeepSquares(const Lanes *value, const Lanes *square, Lanes *best, Lanes *bestSquare)
+{
+    const Keeps &k = keeps();
+    best[0] = value[0];
+    bestSquare[0] = square[0];
+    for (int i = 1; i < Keeps::count; ++i) {
+        Lanes most = value[i];
+        Lanes mostSquare = square[i];
+        for (int j = k.firstSmaller[i]; j < k.firstSmaller[i + 1]; ++j) {
+            const auto better = best[k.smaller[j]] > most;
+            most = better ? best[k.smaller[j]] : most;
+            mostSquare = better ? bestSquare[k.smaller[j]] : mostSquare;
+        }
+        best[i] = most;
+        bestSquare[i] = mostSquare;
+    }
+}
+
+struct SquareScratch {
+    TurnScratch values;
+    std::array<Lanes, Keeps::count> keep;
+    std::array<Lanes, Keeps::count> best;
+};
+
+struct ValueAndSquare {
+    std::array<float, laneCount> value;
+    std::array<float, laneCount> square;
+};
+
+// turnStartValue() with the mean square of the points to come; the values
+// are the same to the bit.
+inline ValueAndSquare turnStartSquares(const RuleTables &rules, const float *values, const float *squares,
+                                       std::uint16_t filled, const UpperSums &upperSum, SquareScratch &scratch)
+{
+    Lanes *keep = scratch.values.keep.data();
+    Lanes *best = scratch.values.best.data();
+    Lanes *keepSquare = scratch.keep.data();
+    Lanes *bestSquare = scratch.best.data();
+    Lanes *throws = keep + Keeps::firstThrow;
+    Lanes *throwSquares = keepSquare + Keeps::firstThrow;
+    recordSquares(rules, values, squares, filled, upperSum, throws, throwSquares);
+    for (int round = 0; round < 2; ++round) {
+        averageKeeps(keep);
+        averageKeeps(keepSquare);
+        bestSubKeepSquares(keep, keepSquare, best, bestSquare);
+        std::copy(best + Keeps::firstThrow, best + Keeps::count, throws);
+        std::copy(bestSquare + Keeps::firstThrow, bestSquare + Keeps::count, throwSquares);
+    }
+    const Keeps &k = keeps();
+    std::array<double, laneCount> sum{};
+    std::array<double, laneCount> sumOfSquares{};
+    for (int t = 0; t < Keeps::throwCount; ++t) {
+        for (int l = 0; l < laneCount; ++l) {
+            sum[l] += double(k.probability[t]) * double(throws[t][l]);
+            sumOfSquares[l] += double(k.probability[t]) * double(throwSquares[t][l]);
+        }
+    }
+    ValueAndSquare start;
+    for (int l = 0; l < laneCount; ++l) {
+        start.value[l] = float(sum[l]);
+        start.square[l] = float(sumOfSquares[l]);
+    }
     return start;
 }
 
