@@ -9,4 +9,5 @@ set(KOPPERI_STRATEGY_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/TurnPlan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FinalTotals.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WinChances.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PlayToWin.cpp
 )
