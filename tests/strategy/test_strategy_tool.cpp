@@ -40,6 +40,8 @@ private slots:
     void simulatedGamesScoreAsTheTableExpects_data();
     void simulatedGamesScoreAsTheTableExpects();
     void seededGenerators();
+    void versusGamesHangOnTheSeedAlone();
+    void calibrationByTenths();
 };
 
 void TestStrategyTool::adviceLines_data()
@@ -74,6 +76,22 @@ void TestStrategyTool::adviceLines_data()
     };
     for (const auto &[line, message] : bad)
         QTest::newRow(line.constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
+
+    // Behind by 40 with a Yatzy left: three fives and two throws make one
+    // with (11/36)^2.
+    const QByteArray yatzyLeft = "1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 200";
+    const QByteArray finished = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15 70 240";
+    QTest::newRow("in a game of two the chance to win follows")
+        << yatzyLeft + " / " + finished + '\n' << 0 << QStringLiteral("keep 5 5 5 %1 0.0934\n").arg(number) << "";
+    const QList<QPair<QByteArray, QString>> badOfSeveral = {
+        {"- 0 1 6 5 6 5 6 / - 0 0", "8 fields before the first /"},
+        {yatzyLeft + " / - 0", "player 2: 2 fields"},
+        {yatzyLeft + " / 1 3 4", "player 2: points \"4\" are not 3..3"},
+        {yatzyLeft + " / - 0 0 / - 0 0 / - 0 0 / - 0 0", "4 other players"},
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 300 / " + finished, "points \"300\""},
+    };
+    for (const auto &[line, message] : badOfSeveral)
+        QTest::newRow(message.toLatin1().constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
 }
 
 void TestStrategyTool::adviceLines()
@@ -103,6 +121,9 @@ void TestStrategyTool::badArguments_data()
     QTest::newRow("a seed that is no number") << QStringList{"advise", "--seed", "-1"} << 2 << "--seed wants";
     QTest::newRow("simulate's seed as an option") << QStringList{"simulate", "5", "--seed", "3"} << 2
                                                   << "SEED after N";
+    QTest::newRow("versus without its number") << QStringList{"versus"} << 2 << "versus wants N";
+    QTest::newRow("calibrate's seed as an option") << QStringList{"calibrate", "1", "--seed", "3"} << 2
+                                                   << "SEED after N";
 }
 
 void TestStrategyTool::badArguments()
@@ -186,6 +207,38 @@ void TestStrategyTool::seededGenerators()
     DiceGenerator game;
     QCOMPARE(zero.next(), game.next());
     QVERIFY(stuck.next() != stuck.next());
+}
+
+// Kone's share of games of two, the same with one thread or three.
+void TestStrategyTool::versusGamesHangOnTheSeedAlone()
+{
+    const Run alone = runTool({"versus", "300", "5", "--threads", "1"});
+    QCOMPARE(alone.exitCode, 0);
+    const QRegularExpressionMatch share =
+        QRegularExpression(QStringLiteral("^(\\d+\\.\\d\\d) % ± (\\d\\.\\d\\d)\n")).match(alone.out);
+    QVERIFY2(share.hasMatch(), qPrintable(alone.out));
+    QVERIFY(share.captured(1).toDouble() > 30 && share.captured(1).toDouble() < 70);
+    QVERIFY(share.captured(2).toDouble() > 2 && share.captured(2).toDouble() < 4);
+    QCOMPARE(runTool({"versus", "300", "5", "--threads", "3"}).out.section('\n', 0, 2),
+             alone.out.section('\n', 0, 2));
+}
+
+// Two games of two: each player's chance after every first throw and every
+// turn but the last, by the tenth it falls in.
+void TestStrategyTool::calibrationByTenths()
+{
+    const Run run = runTool({"calibrate", "2", "3"});
+    QCOMPARE(run.exitCode, 0);
+    long long moments = 0;
+    const QRegularExpression row(QStringLiteral("^ *(\\d+)- *(\\d+) %  +([0-9.]+) %  +([0-9.]+) %  +(\\d+)$"),
+                                 QRegularExpression::MultilineOption);
+    for (auto match = row.globalMatch(run.out); match.hasNext();) {
+        const QRegularExpressionMatch tenth = match.next();
+        const double shown = tenth.captured(3).toDouble();
+        QVERIFY2(shown >= tenth.captured(1).toDouble() && shown <= tenth.captured(2).toDouble(), qPrintable(run.out));
+        moments += tenth.captured(5).toLongLong();
+    }
+    QCOMPARE(moments, 2 * 2 * (2 * 15 * 2 - 1));
 }
 
 QTEST_GUILESS_MAIN(TestStrategyTool)
