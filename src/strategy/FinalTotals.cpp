@@ -19,6 +19,9 @@ namespace {
 // Sheets with this many rows or fewer to fill have their totals reckoned
 // exactly; a simulated game stops there and takes them.
 constexpr int exactRows = 2;
+// Games simulated from a sheet with more rows than this to fill meet few
+// sheets twice: they throw the dice, which costs a third of a sheet's plan.
+constexpr int plannedRows = 11;
 // Simulated games per position, in blocks that a thread takes whole, so that
 // the sums are made in the same order whatever the threads.
 constexpr int gamesPerPosition = 1024;
@@ -193,9 +196,10 @@ public:
         return {mean, square};
     }
 
-    // Games `first` .. `first + count - 1` of a simulation from the steps.
-    void simulate(const std::vector<Step> &steps, std::uint64_t seed, int first, int count, double mean,
-                  double square, Sums &sums)
+    // Games `first` .. `first + count - 1` of a simulation from the steps,
+    // their turns drawn from the sheets' plans or played with the dice.
+    void simulate(const std::vector<Step> &steps, bool withDice, std::uint64_t seed, int first, int count,
+                  double mean, double square, Sums &sums)
     {
         for (int game = first; game < first + count; ++game) {
             // The first turn's ends in proportion to their chances: only the
@@ -209,6 +213,13 @@ public:
             std::uint32_t gain = step->gain;
             std::uint64_t draws = mixed(seed ^ std::uint64_t(game) * 0xD1B54A32D192ED03ull);
             while (rowsLeft(key) > exactRows) {
+                if (withDice) {
+                    const TurnEnd end = playedTurn(sheetOf(key), draws);
+                    const Step step = stepOf(key, end);
+                    key = step.next;
+                    gain += step.gain;
+                    continue;
+                }
                 const std::vector<Step> &next = entry(key).steps;
                 const double u = uniform(draws) * next.back().upTo;
                 auto taken = std::lower_bound(next.begin(), next.end(), u,
@@ -233,6 +244,28 @@ public:
             sums.meanMean += m * m;
             sums.meanSquare += m * q;
             sums.squareSquare += q * q;
+        }
+    }
+
+    // A turn played with dice drawn from `draws`, the advice taking each choice.
+    TurnEnd playedTurn(Sheet sheet, std::uint64_t &draws) const
+    {
+        Dice dice;
+        for (int &die : dice)
+            die = 1 + int(uniform(draws) * 6);
+        for (int throwsMade = 1;; ++throwsMade) {
+            const Action action = advise(table_, sheet, throwsMade, dice);
+            if (action.kind == Action::Kind::Record) {
+                const int thrown = keeps().index(countFaces(dice)) - Keeps::firstThrow;
+                return TurnEnd{action.category - 1, int(rules_.score[action.category - 1][thrown]), 1.0};
+            }
+            std::size_t i = 0;
+            for (int face = 1; face <= 6; ++face) {
+                for (int n = 0; n < action.keep[std::size_t(face)]; ++n)
+                    dice[i++] = face;
+            }
+            while (i < dice.size())
+                dice[i++] = 1 + int(uniform(draws) * 6);
         }
     }
 
@@ -330,6 +363,7 @@ std::vector<double> futureFrom(const Table &table, std::uint32_t key, const std:
     if (exact)
         return futures.exactFuture(steps);
 
+    const bool withDice = futures.rowsLeft(key) > plannedRows;
     const auto [mean, square] = futures.target(steps);
     const std::size_t length = std::size_t(futures.mostFuture(key)) + 1;
     std::vector<Sums> done(std::size_t(blocks), Sums{length});
@@ -337,7 +371,8 @@ std::vector<double> futureFrom(const Table &table, std::uint32_t key, const std:
     auto work = [&](Store &store) {
         Futures mine(table, store);
         for (int block = nextBlock++; block < blocks; block = nextBlock++)
-            mine.simulate(steps, seed, block * gamesPerBlock, gamesPerBlock, mean, square, done[std::size_t(block)]);
+            mine.simulate(steps, withDice, seed, block * gamesPerBlock, gamesPerBlock, mean, square,
+                          done[std::size_t(block)]);
     };
     const unsigned threads = std::min<unsigned>(mostThreads, std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::thread> helpers;
