@@ -35,6 +35,13 @@ void playTurn(Players &players, std::size_t me, const Chooser &choose, DiceGener
         die = dice.nextDieValue();
     p.throwsMade = 1;
     p.locked = false;
+    finishTurn(players, me, choose, dice, watch);
+}
+
+void finishTurn(Players &players, std::size_t me, const Chooser &choose, DiceGenerator &dice,
+                const std::function<void(const Players &)> &watch)
+{
+    strategy::Position &p = players[me];
     for (;;) {
         if (watch)
             watch(players);

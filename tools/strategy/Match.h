@@ -25,6 +25,9 @@ Chooser toWin(const strategy::Table &table, strategy::TotalsCache &cache);
 // its choices is seen by `watch` first, if given.
 void playTurn(Players &players, std::size_t me, const Chooser &choose, DiceGenerator &dice,
               const std::function<void(const Players &)> &watch = {});
+// The same from where players[me] stands within the turn.
+void finishTurn(Players &players, std::size_t me, const Chooser &choose, DiceGenerator &dice,
+                const std::function<void(const Players &)> &watch = {});
 
 // The points and the upper bonus once earned.
 int totalOf(const strategy::Position &player);
