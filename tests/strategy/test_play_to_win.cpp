@@ -1,3 +1,5 @@
+#include "Positions.h"
+
 #include "dice/DiceGenerator.h"
 #include "strategy/PlayToWin.h"
 
@@ -9,23 +11,12 @@
 #include <functional>
 #include <map>
 
+using namespace positions;
 using strategy::Action;
 using strategy::Position;
 using strategy::Sheet;
-using strategy::Table;
 
 namespace {
-
-const Table &table()
-{
-    static const Table computed = Table::computeWithSpread(strategy::Rules::ours());
-    return computed;
-}
-
-int earned(Sheet sheet)
-{
-    return sheet.upperSum >= upperBonus::threshold ? upperBonus::points : 0;
-}
 
 // What `dice` in row `code` add to the total: their points, and the bonus
 // when they lift the upper sum to it.
@@ -54,30 +45,27 @@ std::vector<int> freeRows(Sheet sheet)
     return rows;
 }
 
-// Sorted dice, 0..5 of them, as a number in base 7: a kept set or a throw.
-int codeOf(std::vector<int> faces)
+// Dice as the sorted faces: a kept set or a throw.
+std::vector<int> sortedOf(std::vector<int> faces)
 {
     std::sort(faces.begin(), faces.end());
-    int code = 0;
-    for (const int face : faces)
-        code = code * 7 + face;
-    return code;
+    return faces;
 }
 
-int codeOf(const Dice &sorted)
+std::vector<int> sortedOf(const Dice &dice)
 {
-    return (((sorted[0] * 7 + sorted[1]) * 7 + sorted[2]) * 7 + sorted[3]) * 7 + sorted[4];
+    return sortedOf(std::vector<int>(dice.begin(), dice.end()));
 }
 
 // The dice kept and every ordered way to throw the others, each as likely,
 // gathered by the sorted dice they show: each with its chance.
 const std::vector<std::pair<Dice, double>> &throwsAfter(const std::vector<int> &held)
 {
-    static std::map<int, std::vector<std::pair<Dice, double>>> known;
-    std::vector<std::pair<Dice, double>> &all = known[codeOf(held)];
+    static std::map<std::vector<int>, std::vector<std::pair<Dice, double>>> known;
+    std::vector<std::pair<Dice, double>> &all = known[sortedOf(held)];
     if (!all.empty())
         return all;
-    std::map<int, std::pair<Dice, double>> byCode;
+    std::map<std::vector<int>, std::pair<Dice, double>> bySorted;
     const int free = 5 - int(held.size());
     const int ways = int(std::pow(6, free));
     for (int way = 0; way < ways; ++way) {
@@ -85,10 +73,10 @@ const std::vector<std::pair<Dice, double>> &throwsAfter(const std::vector<int> &
         for (int i = 0, rest = way; i < free; ++i, rest /= 6)
             faces.push_back(rest % 6 + 1);
         std::sort(faces.begin(), faces.end());
-        auto &entry = byCode[codeOf(faces)];
+        auto &entry = bySorted[sortedOf(faces)];
         entry = {Dice{faces[0], faces[1], faces[2], faces[3], faces[4]}, entry.second + 1.0 / ways};
     }
-    for (const auto &entry : byCode)
+    for (const auto &entry : bySorted)
         all.push_back(entry.second);
     return all;
 }
@@ -113,7 +101,7 @@ public:
 
     double keeping(int throwsMade, const std::vector<int> &held)
     {
-        const auto key = std::make_pair(throwsMade, codeOf(held));
+        const auto key = std::make_pair(throwsMade, sortedOf(held));
         if (const auto known = keeping_.find(key); known != keeping_.end())
             return known->second;
         double sum = 0;
@@ -124,7 +112,7 @@ public:
     // The best choice after a throw: its worth and mask.
     std::pair<double, int> best(int throwsMade, const Dice &dice)
     {
-        const auto key = std::make_pair(throwsMade, codeOf(dice));
+        const auto key = std::make_pair(throwsMade, sortedOf(dice));
         if (const auto known = best_.find(key); known != best_.end())
             return known->second;
         std::pair<double, int> most{end_(dice), 31};
@@ -138,13 +126,13 @@ public:
     double start() { return keeping(0, {}); }
 
     // The chance of each throw that ends the turn when the best is taken.
-    std::map<int, std::pair<Dice, double>> endings()
+    std::map<std::vector<int>, std::pair<Dice, double>> endings()
     {
-        std::map<int, std::pair<Dice, double>> shown, ending;
+        std::map<std::vector<int>, std::pair<Dice, double>> shown, ending;
         for (const auto &[dice, chance] : throwsAfter({}))
-            shown[codeOf(dice)] = {dice, chance};
+            shown[sortedOf(dice)] = {dice, chance};
         for (int throwsMade = 1; throwsMade <= 3; ++throwsMade) {
-            std::map<int, std::pair<Dice, double>> next;
+            std::map<std::vector<int>, std::pair<Dice, double>> next;
             for (const auto &[code, entry] : shown) {
                 const int mask = best(throwsMade, entry.first).second;
                 if (mask == 31) {
@@ -152,7 +140,7 @@ public:
                     continue;
                 }
                 for (const auto &[dice, chance] : throwsAfter(keptBy(entry.first, mask))) {
-                    auto &slot = next[codeOf(dice)];
+                    auto &slot = next[sortedOf(dice)];
                     slot = {dice, slot.second + entry.second * chance};
                 }
             }
@@ -163,8 +151,8 @@ public:
 
 private:
     std::function<double(const Dice &)> end_;
-    std::map<std::pair<int, int>, double> keeping_;
-    std::map<std::pair<int, int>, std::pair<double, int>> best_;
+    std::map<std::pair<int, std::vector<int>>, double> keeping_;
+    std::map<std::pair<int, std::vector<int>>, std::pair<double, int>> best_;
 };
 
 using Chances = std::map<int, double>; // a final total and its chance
@@ -271,29 +259,6 @@ private:
     std::map<std::pair<int, int>, double> lastChances_;
 };
 
-std::uint16_t allBut(std::initializer_list<int> codes)
-{
-    std::uint16_t filled = (1u << category::count) - 1;
-    for (const int code : codes)
-        filled &= std::uint16_t(~(1u << (code - 1)));
-    return filled;
-}
-
-Position at(std::uint16_t filled, int upperSum, int points, int throwsMade = 0, Dice dice = {})
-{
-    return Position{Sheet{filled, upperSum}, points, throwsMade, dice, false};
-}
-
-QString describe(const Action &action)
-{
-    if (action.kind == Action::Kind::Record)
-        return QStringLiteral("record %1").arg(action.category);
-    QString kept;
-    for (int face = 1; face <= 6; ++face)
-        kept += QString(action.keep[std::size_t(face)], QChar(u'0' + face));
-    return "keep " + kept;
-}
-
 QString filledOf(Sheet sheet)
 {
     QStringList codes;
@@ -328,55 +293,13 @@ Position randomPlayer(DiceGenerator &random, int left)
 
 } // namespace
 
-Q_DECLARE_METATYPE(Position)
-
 class TestPlayToWin : public QObject {
     Q_OBJECT
 
 private slots:
-    void theEndOfAGame_data();
-    void theEndOfAGame();
     void endgamesAgainstABruteForceSolver_data();
     void endgamesAgainstABruteForceSolver();
 };
-
-void TestPlayToWin::theEndOfAGame_data()
-{
-    QTest::addColumn<Position>("me");
-    QTest::addColumn<Position>("other");
-    QTest::addColumn<QString>("taken"); // empty: the advice's
-    QTest::addColumn<double>("chance");
-
-    const std::uint16_t full = allBut({});
-    QTest::newRow("a Yatzy or nothing: the most common face kept")
-        << at(allBut({category::yatzy}), 70, 200, 1, Dice{2, 5, 5, 6, 5}) << at(full, 70, 240) << "keep 555"
-        << std::pow(11.0 / 36, 2);
-    QTest::newRow("sure of winning: the points") << at(allBut({category::chance}), 70, 230, 1, Dice{1, 2, 5, 6, 6})
-                                                 << at(full, 70, 150) << "" << 1.0;
-    QTest::newRow("sure of losing: the points") << at(allBut({category::chance}), 10, 150, 2, Dice{1, 2, 5, 6, 6})
-                                                << at(full, 70, 250) << "" << 0.0;
-    // 27 loses by one and the advice keeps it; a new four's die wins with a
-    // six and ties with a five.
-    QTest::newRow("one short with 27 in chance: the four thrown again")
-        << at(allBut({category::chance}), 70, 200, 2, Dice{4, 5, 6, 6, 6}) << at(full, 70, 228) << "keep 5666"
-        << 0.25;
-}
-
-void TestPlayToWin::theEndOfAGame()
-{
-    QFETCH(Position, me);
-    QFETCH(Position, other);
-    QFETCH(QString, taken);
-    QFETCH(double, chance);
-
-    strategy::TotalsCache cache;
-    const strategy::ChoicesToWin open = strategy::choicesToWin(table(), me, {other}, cache);
-    QVERIFY(open.exact);
-    const strategy::ChanceOfChoice &choice = open.choices.at(open.taken);
-    const Action advised = strategy::advise(table(), me.sheet, me.throwsMade, me.dice);
-    QCOMPARE(describe(choice.action), taken.isEmpty() ? describe(advised) : taken);
-    QVERIFY2(std::abs(choice.chance - chance) < 1e-6, qPrintable(QString::number(choice.chance)));
-}
 
 void TestPlayToWin::endgamesAgainstABruteForceSolver_data()
 {

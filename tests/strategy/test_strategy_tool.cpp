@@ -77,18 +77,28 @@ void TestStrategyTool::adviceLines_data()
     for (const auto &[line, message] : bad)
         QTest::newRow(line.constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
 
-    // Behind by 40 with a Yatzy left: three fives and two throws make one
-    // with (11/36)^2.
+    // The last turn against a finished player. Behind by 40 with a Yatzy
+    // left: three fives and two throws make one with (11/36)^2.
     const QByteArray yatzyLeft = "1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 200";
-    const QByteArray finished = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15 70 240";
-    QTest::newRow("in a game of two the chance to win follows")
-        << yatzyLeft + " / " + finished + '\n' << 0 << QStringLiteral("keep 5 5 5 %1 0.0934\n").arg(number) << "";
+    const QByteArray finished = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15 70 ";
+    const QByteArray chanceLeft = "1,2,3,4,5,6,7,8,9,10,11,12,13,15 ";
+    QTest::newRow("a Yatzy or nothing: the most common face kept")
+        << yatzyLeft + " / " + finished + "240\n" << 0 << QStringLiteral("keep 5 5 5 %1 0.0934\n").arg(number) << "";
+    QTest::newRow("sure of winning: the points")
+        << chanceLeft + "70 1 1 2 5 6 6 230 / " + finished + "150\n" << 0 << "keep 5 6 6 25.5000 1.0000\n" << "";
+    QTest::newRow("sure of losing: the points")
+        << chanceLeft + "10 2 1 2 5 6 6 150 / " + finished + "250\n" << 0 << "keep 5 6 6 24.0000 0.0000\n" << "";
+    // 27 in chance loses by one: the advice records it; a new die for the
+    // four wins with a six and ties with a five.
+    QTest::newRow("one short with 27 in chance: the four thrown again")
+        << chanceLeft + "70 2 4 5 6 6 6 200\n" + chanceLeft + "70 2 4 5 6 6 6 200 / " + finished + "228\n" << 0
+        << "record 14 27.0000\nkeep 5 6 6 6 26.5000 0.2500\n" << "";
     const QList<QPair<QByteArray, QString>> badOfSeveral = {
         {"- 0 1 6 5 6 5 6 / - 0 0", "8 fields before the first /"},
         {yatzyLeft + " / - 0", "player 2: 2 fields"},
         {yatzyLeft + " / 1 3 4", "player 2: points \"4\" are not 3..3"},
         {yatzyLeft + " / - 0 0 / - 0 0 / - 0 0 / - 0 0", "4 other players"},
-        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 300 / " + finished, "points \"300\""},
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 300 / " + finished + "240", "points \"300\""},
     };
     for (const auto &[line, message] : badOfSeveral)
         QTest::newRow(message.toLatin1().constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
