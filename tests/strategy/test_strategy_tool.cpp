@@ -91,7 +91,7 @@ void TestStrategyTool::adviceLines_data()
     // 27 in chance loses by one: the advice records it; a new die for the
     // four wins with a six and ties with a five.
     QTest::newRow("one short with 27 in chance: the four thrown again")
-        << chanceLeft + "70 2 4 5 6 6 6 200\n" + chanceLeft + "70 2 4 5 6 6 6 200 / " + finished + "228\n" << 0
+        << chanceLeft + "70 2 4 5 6 6 6\n" + chanceLeft + "70 2 4 5 6 6 6 200 / " + finished + "228\n" << 0
         << "record 14 27.0000\nkeep 5 6 6 6 26.5000 0.2500\n" << "";
     const QList<QPair<QByteArray, QString>> badOfSeveral = {
         {"- 0 1 6 5 6 5 6 / - 0 0", "8 fields before the first /"},
