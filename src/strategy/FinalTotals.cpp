@@ -420,7 +420,8 @@ Totals totalsOf(const Table &table, const Position &position, const Action &acti
     auto found = parts.recent.find(recentKey);
     if (found == parts.recent.end()) {
         const TurnPlan plan(table, Futures::sheetOf(key));
-        const std::vector<TurnEnd> first = throwsMade == 0 ? plan.ends() : plan.endsAfter(throwsMade, position.dice, action);
+        const std::vector<TurnEnd> first =
+            throwsMade == 0 ? plan.ends() : plan.endsAfter(throwsMade, position.dice, action);
         const std::uint64_t seed = mixed(std::uint64_t(key) << 32 ^ std::uint64_t(throwsMade) << 24
                                          ^ std::uint64_t(thrown + 1) << 12 ^ std::uint64_t(std::get<3>(recentKey)));
         if (parts.recent.size() >= mostRecent)

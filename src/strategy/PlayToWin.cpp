@@ -109,8 +109,10 @@ public:
         Ending ending;
         if (free.size() == 1) {
             const int row = free[0];
-            for (int t = 0; t < Keeps::throwCount; ++t)
-                ending.best[std::size_t(t)] = float(winningWith(base_ + record(rules_, sheet_, row, scoreOf(rules_, row, t)).gain));
+            for (int t = 0; t < Keeps::throwCount; ++t) {
+                const int gain = record(rules_, sheet_, row, scoreOf(rules_, row, t)).gain;
+                ending.best[std::size_t(t)] = float(winningWith(base_ + gain));
+            }
             const float now = ending.best[std::size_t(std::max(0, thrown))];
             ending.row = [now](int) { return double(now); };
             return ending;

@@ -187,7 +187,8 @@ double Table::meanSquare(Sheet sheet) const
     const float *row = valuesOf(sheet);
     if (!row || squares_.empty())
         return std::nan("");
-    return double(squares_[std::size_t(row - values_.data()) + std::size_t(std::min(sheet.upperSum, rules_->threshold))]);
+    const std::size_t at = std::size_t(row - values_.data()) + std::size_t(std::min(sheet.upperSum, rules_->threshold));
+    return double(squares_[at]);
 }
 
 } // namespace strategy

@@ -70,7 +70,8 @@ TurnPlan::TurnPlan(const Table &table, Sheet sheet) : table_(table)
             Lanes value;
             for (int l = 0; l < laneCount; ++l) {
                 const int t = g * laneCount + l;
-                value[l] = rules.addsToUpper(row) ? byScore[rules.upperScoreIndex[row][t]] : rules.score[row][t] + later;
+                value[l] =
+                    rules.addsToUpper(row) ? byScore[rules.upperScoreIndex[row][t]] : rules.score[row][t] + later;
             }
             const auto better = value > recorded[std::size_t(g)];
             recorded[std::size_t(g)] = better ? value : recorded[std::size_t(g)];
@@ -127,7 +128,8 @@ void TurnPlan::play(std::array<double, Keeps::count> &held, int nextThrow,
             double &chance = held[std::size_t(Keeps::firstThrow + t)];
             if (chance == 0)
                 continue;
-            const int kept = throwNumber == 3 ? Keeps::firstThrow + t : keep_[std::size_t(throwNumber - 1)][std::size_t(t)];
+            const int kept =
+                throwNumber == 3 ? Keeps::firstThrow + t : keep_[std::size_t(throwNumber - 1)][std::size_t(t)];
             if (kept == Keeps::firstThrow + t) {
                 last[std::size_t(t)] += chance;
                 chance = 0;

@@ -128,7 +128,8 @@ void TestChances::firstPlaceIsShared()
         totals.push_back(totalsOf(player));
     const std::vector<double> found = strategy::winChances(totals);
     for (int i = 0; i < chances.size(); ++i)
-        QVERIFY2(std::abs(found[std::size_t(i)] - chances[i]) < 1e-12, qPrintable(QString::number(found[std::size_t(i)])));
+        QVERIFY2(std::abs(found[std::size_t(i)] - chances[i]) < 1e-12,
+                 qPrintable(QString::number(found[std::size_t(i)])));
 }
 
 void TestChances::fewRowsLeftAreExact_data()
@@ -155,7 +156,8 @@ void TestChances::fewRowsLeftAreExact()
     const double value = throwsMade == 0 ? table().value(position.sheet)
                                          : strategy::advise(table(), position.sheet, throwsMade, position.dice).value;
     const double mean = strategy::meanOf(totals);
-    QVERIFY2(std::abs(mean - (position.points + earned(position.sheet) + value)) < 1e-4, qPrintable(QString::number(mean)));
+    QVERIFY2(std::abs(mean - (position.points + earned(position.sheet) + value)) < 1e-4,
+             qPrintable(QString::number(mean)));
     if (throwsMade == 0) {
         double square = 0;
         for (std::size_t t = 0; t < totals.size(); ++t)

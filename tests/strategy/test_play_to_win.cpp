@@ -162,50 +162,53 @@ private:
 
 using Chances = std::map<int, double>; // a final total and its chance
 
-// A player for points with one or two rows left: the best row for the dice
-// and the chance of each final total from the start of a turn.
-class ForPoints {
+// A player's last one or two turns played for the most of `utility` of the
+// final total: the total itself for a player for points, the chance to win
+// with it for one playing to win.
+class LastTurns {
 public:
-    ForPoints(Sheet sheet, int points) : sheet_(sheet), points_(points), rows_(freeRows(sheet)) {}
-
-    double worth(int code, const Dice &dice)
+    LastTurns(Sheet sheet, int points, std::function<double(int total)> utility)
+        : sheet_(sheet), points_(points), rows_(freeRows(sheet)), utility_(std::move(utility))
     {
-        double worth = gainOf(sheet_, code, dice);
-        if (rows_.size() == 2) {
-            const Sheet next = afterRow(sheet_, code, dice);
-            const int last = rows_[0] == code ? rows_[1] : rows_[0];
-            double &mean = lastMeans_[{last, std::min(next.upperSum, 63)}];
-            if (mean == 0)
-                mean = 1 + BruteTurn([&](const Dice &d) { return double(gainOf(next, last, d)); }).start();
-            worth += mean - 1;
-        }
-        return worth;
+    }
+
+    // Recording `dice` in row `code` now, and the last turn played as well.
+    double recording(int code, const Dice &dice)
+    {
+        const int total = points_ + earned(sheet_) + gainOf(sheet_, code, dice);
+        if (rows_.size() == 1)
+            return utility_(total);
+        const Sheet next = afterRow(sheet_, code, dice);
+        const int last = rows_[0] == code ? rows_[1] : rows_[0];
+        const auto key = std::make_pair(code, scoreCategory(code, dice));
+        if (!later_.count(key))
+            later_[key] = BruteTurn([&](const Dice &d) { return utility_(total + gainOf(next, last, d)); }).start();
+        return later_[key];
     }
     int bestRow(const Dice &dice)
     {
         int best = rows_[0];
         for (const int code : rows_)
-            best = worth(code, dice) > worth(best, dice) ? code : best;
+            best = recording(code, dice) > recording(best, dice) ? code : best;
         return best;
     }
+    BruteTurn turn{[this](const Dice &dice) { return recording(bestRow(dice), dice); }};
+
+    // The chance of each final total from the start of a turn.
     Chances totals()
     {
-        const int base = points_ + earned(sheet_);
         if (rows_.empty())
-            return {{base, 1.0}};
-        BruteTurn turn([this](const Dice &dice) { return worth(bestRow(dice), dice); });
+            return {{points_ + earned(sheet_), 1.0}};
         Chances totals;
-        // The last row's totals hang on the sheet; the points only shift them.
-        std::map<std::pair<int, int>, Chances> later;
+        std::map<std::pair<int, int>, Chances> after; // by the row and its points
         for (const auto &[code, entry] : turn.endings()) {
             const auto &[dice, chance] = entry;
             const int row = bestRow(dice);
-            const Sheet next = afterRow(sheet_, row, dice);
-            const auto key = std::make_pair(int(next.filled), next.upperSum);
-            if (!later.count(key))
-                later[key] = ForPoints(next, 0).totals();
-            for (const auto &[total, then] : later[key])
-                totals[total + points_ + scoreCategory(row, dice)] += chance * then;
+            const auto key = std::make_pair(row, scoreCategory(row, dice));
+            if (!after.count(key))
+                after[key] = LastTurns(afterRow(sheet_, row, dice), points_ + key.second, utility_).totals();
+            for (const auto &[total, then] : after[key])
+                totals[total] += chance * then;
         }
         return totals;
     }
@@ -214,54 +217,8 @@ private:
     Sheet sheet_;
     int points_;
     std::vector<int> rows_;
-    std::map<std::pair<int, int>, double> lastMeans_;
-};
-
-// The exact chance to win of each choice of a player with one or two rows
-// left against a player for points whose final totals are `theirs`.
-class ToWin {
-public:
-    ToWin(Sheet sheet, int points, const Chances &theirs)
-        : sheet_(sheet), base_(points + earned(sheet)), rows_(freeRows(sheet)), theirs_(theirs)
-    {
-    }
-
-    // Recording `dice` in row `code` now, and the last turn played to win.
-    double recording(int code, const Dice &dice)
-    {
-        const int total = base_ + gainOf(sheet_, code, dice);
-        if (rows_.size() == 1)
-            return winning(total);
-        const Sheet next = afterRow(sheet_, code, dice);
-        const int last = rows_[0] == code ? rows_[1] : rows_[0];
-        double &chance = lastChances_[{code, scoreCategory(code, dice)}];
-        if (chance == 0)
-            chance = 1 + BruteTurn([&](const Dice &d) { return winning(total + gainOf(next, last, d)); }).start();
-        return chance - 1;
-    }
-    double best(const Dice &dice)
-    {
-        double most = 0;
-        for (const int code : rows_)
-            most = std::max(most, recording(code, dice));
-        return most;
-    }
-    BruteTurn turn{[this](const Dice &dice) { return best(dice); }};
-
-private:
-    double winning(int total) const
-    {
-        double chance = 0;
-        for (const auto &[theirs, p] : theirs_)
-            chance += theirs < total ? p : theirs == total ? p / 2 : 0;
-        return chance;
-    }
-
-    Sheet sheet_;
-    int base_;
-    std::vector<int> rows_;
-    Chances theirs_;
-    std::map<std::pair<int, int>, double> lastChances_;
+    std::function<double(int)> utility_;
+    std::map<std::pair<int, int>, double> later_;
 };
 
 QString filledOf(Sheet sheet)
@@ -336,11 +293,12 @@ void TestPlayToWin::endgamesAgainstABruteForceSolver()
         for (int &die : me.dice)
             die = random.nextDieValue();
         games.emplace_back(me, other);
-        lines += QStringLiteral("%1 %2 %3 %4 %5 / %6 %7 %8\n")
-                     .arg(filledOf(me.sheet)).arg(me.sheet.upperSum).arg(me.throwsMade)
-                     .arg(QStringLiteral("%1 %2 %3 %4 %5").arg(me.dice[0]).arg(me.dice[1]).arg(me.dice[2]).arg(me.dice[3]).arg(me.dice[4]))
-                     .arg(me.points).arg(filledOf(other.sheet)).arg(other.sheet.upperSum).arg(other.points)
-                     .toLatin1();
+        QStringList fields{filledOf(me.sheet), QString::number(me.sheet.upperSum), QString::number(me.throwsMade)};
+        for (const int die : me.dice)
+            fields << QString::number(die);
+        fields << QString::number(me.points) << "/" << filledOf(other.sheet) << QString::number(other.sheet.upperSum)
+               << QString::number(other.points);
+        lines += fields.join(' ').toLatin1() + '\n';
     }
     QProcess tool;
     tool.start(QStringLiteral(KOPPERI_STRATEGY_TOOL), {QStringLiteral("advise")});
@@ -354,7 +312,13 @@ void TestPlayToWin::endgamesAgainstABruteForceSolver()
     double largestError = 0;
     for (int i = 0; i < endgames; ++i) {
         const auto &[me, other] = games[std::size_t(i)];
-        ToWin exact(me.sheet, me.points, ForPoints(other.sheet, other.points).totals());
+        const Chances theirs = LastTurns(other.sheet, other.points, [](int total) { return double(total); }).totals();
+        LastTurns exact(me.sheet, me.points, [&theirs](int total) {
+            double chance = 0;
+            for (const auto &[their, p] : theirs)
+                chance += their < total ? p : their == total ? p / 2 : 0;
+            return chance;
+        });
         const QStringList fields = answers[i].split(' ');
         const double stated = fields.last().toDouble();
         double chance = 0;
@@ -368,11 +332,12 @@ void TestPlayToWin::endgamesAgainstABruteForceSolver()
             }
             chance = exact.turn.keeping(me.throwsMade, held);
         }
-        const double best = me.throwsMade == 3 ? exact.best(me.dice) : exact.turn.best(me.throwsMade, me.dice).first;
+        const double best = exact.turn.best(me.throwsMade, me.dice).first;
         largestLoss = std::max(largestLoss, best - chance);
         largestError = std::max(largestError, std::abs(stated - chance));
+        const QString line = QString::fromLatin1(lines.split('\n')[i]);
         QVERIFY2(best - chance <= 0.002 && std::abs(stated - chance) <= 0.01,
-                 qPrintable(QStringLiteral("%1 -> %2: exact %3, best %4").arg(QString::fromLatin1(lines.split('\n')[i]), answers[i]).arg(chance).arg(best)));
+                 qPrintable(QStringLiteral("%1 -> %2: exact %3, best %4").arg(line, answers[i]).arg(chance).arg(best)));
     }
     qInfo("%d endgames: largest loss %.6f, largest error of the stated chance %.6f", endgames, largestLoss,
           largestError);

@@ -207,7 +207,8 @@ void TestStrategy::theSpreadOfTheLastRow_data()
         return sum;
     };
     QTest::newRow("a Yatzy is 50 or nothing") << category::yatzy << 0 << 0.0;
-    QTest::newRow("ones with the bonus out of reach") << category::ones << 30 << binomialSquare([](int n) { return n; });
+    QTest::newRow("ones with the bonus out of reach")
+        << category::ones << 30 << binomialSquare([](int n) { return n; });
     QTest::newRow("sixes where three earn the bonus")
         << category::sixes << 45 << binomialSquare([](int n) { return 6 * n + (n >= 3 ? 50 : 0); });
 }
