@@ -160,14 +160,8 @@ void accuracyFigures(const strategy::Table &table, long long games)
             for (long long game = 0; game < games; ++game) {
                 DiceGenerator dice = match::diceOf(std::uint32_t(1000 + m), game);
                 match::Players rest = moments[m];
-                for (std::size_t seat = 0; seat < players; ++seat) {
-                    match::Players alone{rest[seat]};
-                    if (alone[0].throwsMade > 0)
-                        match::finishTurn(alone, 0, perfect, dice);
-                    while (alone[0].sheet.filled != (1u << category::count) - 1)
-                        match::playTurn(alone, 0, perfect, dice);
-                    rest[seat] = alone[0];
-                }
+                for (strategy::Position &player : rest)
+                    match::playToTheEnd(player, perfect, dice);
                 const std::vector<double> shares = match::sharesOf(rest);
                 for (std::size_t i = 0; i < players; ++i)
                     won[i] += shares[i];

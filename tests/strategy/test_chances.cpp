@@ -194,14 +194,8 @@ void TestChances::chancesAgreeWithPlayedGames()
     DiceGenerator dice(17);
     for (int game = 0; game < games; ++game) {
         match::Players ended = all;
-        for (std::size_t i = 0; i < ended.size(); ++i) {
-            match::Players alone{ended[i]};
-            if (alone[0].throwsMade > 0)
-                match::finishTurn(alone, 0, perfect, dice);
-            while (alone[0].sheet.filled != everyRow)
-                match::playTurn(alone, 0, perfect, dice);
-            ended[i] = alone[0];
-        }
+        for (Position &player : ended)
+            match::playToTheEnd(player, perfect, dice);
         const std::vector<double> shares = match::sharesOf(ended);
         for (std::size_t i = 0; i < all.size(); ++i)
             won[i] += shares[i];

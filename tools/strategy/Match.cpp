@@ -76,6 +76,16 @@ void finishTurn(Players &players, std::size_t me, const Chooser &choose, DiceGen
     }
 }
 
+void playToTheEnd(strategy::Position &player, const Chooser &choose, DiceGenerator &dice)
+{
+    Players alone{player};
+    if (alone[0].throwsMade > 0)
+        finishTurn(alone, 0, choose, dice);
+    while (alone[0].sheet.filled != (1u << category::count) - 1)
+        playTurn(alone, 0, choose, dice);
+    player = alone[0];
+}
+
 int totalOf(const strategy::Position &player)
 {
     return player.points + (player.sheet.upperSum >= upperBonus::threshold ? upperBonus::points : 0);

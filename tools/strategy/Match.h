@@ -29,6 +29,10 @@ void playTurn(Players &players, std::size_t me, const Chooser &choose, DiceGener
 void finishTurn(Players &players, std::size_t me, const Chooser &choose, DiceGenerator &dice,
                 const std::function<void(const Players &)> &watch = {});
 
+// Plays the rest of a player's game alone: the turn they are in, if any,
+// and every turn left.
+void playToTheEnd(strategy::Position &player, const Chooser &choose, DiceGenerator &dice);
+
 // The points and the upper bonus once earned.
 int totalOf(const strategy::Position &player);
 // Each player's share of the win: 1/k to each of the k at the top.
