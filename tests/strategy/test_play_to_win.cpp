@@ -23,8 +23,8 @@ namespace {
 int gainOf(Sheet sheet, int code, const Dice &dice)
 {
     const int points = scoreCategory(code, dice);
-    const bool upper = code <= category::sixes;
-    return points + (upper && earned(sheet) == 0 && sheet.upperSum + points >= upperBonus::threshold ? 50 : 0);
+    const bool lifts = code <= category::sixes && earned(sheet) == 0 && sheet.upperSum + points >= upperBonus::threshold;
+    return points + (lifts ? upperBonus::points : 0);
 }
 
 Sheet afterRow(Sheet sheet, int code, const Dice &dice)
@@ -33,16 +33,6 @@ Sheet afterRow(Sheet sheet, int code, const Dice &dice)
         sheet.upperSum += scoreCategory(code, dice);
     sheet.filled |= std::uint16_t(1u << (code - 1));
     return sheet;
-}
-
-std::vector<int> freeRows(Sheet sheet)
-{
-    std::vector<int> rows;
-    for (int code = 1; code <= category::count; ++code) {
-        if (!(sheet.filled >> (code - 1) & 1u))
-            rows.push_back(code);
-    }
-    return rows;
 }
 
 // Sorted dice, 0..5 of them, as a number in base 7: a kept set or a throw.
@@ -168,8 +158,12 @@ using Chances = std::map<int, double>; // a final total and its chance
 class LastTurns {
 public:
     LastTurns(Sheet sheet, int points, std::function<double(int total)> utility)
-        : sheet_(sheet), points_(points), rows_(freeRows(sheet)), utility_(std::move(utility))
+        : sheet_(sheet), points_(points), utility_(std::move(utility))
     {
+        for (int code = 1; code <= category::count; ++code) {
+            if (!(sheet.filled >> (code - 1) & 1u))
+                rows_.push_back(code);
+        }
     }
 
     // Recording `dice` in row `code` now, and the last turn played as well.
