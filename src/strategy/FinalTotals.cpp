@@ -28,8 +28,9 @@ constexpr int gamesPerPosition = 1024;
 constexpr int gamesPerBlock = 64;
 constexpr int blocks = gamesPerPosition / gamesPerBlock;
 constexpr int mostThreads = 2;
-// A thread's store of sheets is emptied past this many ends, about 48 MB.
-constexpr std::size_t mostSteps = 3'000'000;
+// A thread's store of sheets is emptied past this many ends, 16 MB of them:
+// a few games of four fill it.
+constexpr std::size_t mostSteps = 1'000'000;
 constexpr std::size_t mostRecent = 512;
 
 // A way a turn ends, seen from the sheet it leads to.

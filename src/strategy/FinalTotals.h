@@ -25,8 +25,8 @@ using Totals = std::vector<double>;
 
 // What the work leaves behind for the next call: each sheet's plan of a turn
 // and its ends, the last sheets' exact totals, recent players' totals. One
-// worker thread at a time may use it; it forgets everything when it grows
-// past its bound, about 150 MB.
+// worker thread at a time may use it; it forgets what it holds when it grows
+// past its bound, about 50 MB.
 class TotalsCache {
 public:
     TotalsCache();
