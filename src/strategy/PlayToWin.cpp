@@ -125,11 +125,8 @@ public:
         };
         std::vector<Job> jobs;
         for (int which = 0; which < 2; ++which) {
-            std::uint64_t seen = 0;
-            for (int t = 0; t < Keeps::throwCount; ++t)
-                seen |= 1ull << scoreOf(rules_, free[std::size_t(which)], t);
             for (int made = 0; made < 64; ++made) {
-                if (seen >> made & 1u)
+                if (rules_.scoresMade[std::size_t(free[std::size_t(which)])] >> made & 1u)
                     jobs.push_back(Job{which, made});
             }
         }
@@ -238,11 +235,8 @@ Ending normalEnding(const Table &table, const Position &me, const std::vector<Po
     for (int row = 0; row < rules.categories; ++row) {
         if (me.sheet.filled >> row & 1u)
             continue;
-        std::uint64_t seen = 0;
-        for (int t = 0; t < Keeps::throwCount; ++t)
-            seen |= 1ull << scoreOf(rules, row, t);
         for (int made = 0; made < 64; ++made) {
-            if (!(seen >> made & 1u))
+            if (!(rules.scoresMade[std::size_t(row)] >> made & 1u))
                 continue;
             const Recorded after = record(rules, me.sheet, row, made);
             const Normal mine = finalTotalOf(table, after.sheet, me.points + made);
@@ -250,13 +244,15 @@ Ending normalEnding(const Table &table, const Position &me, const std::vector<Po
         }
     }
     Ending ending;
-    for (int t = 0; t < Keeps::throwCount; ++t) {
-        float most = 0;
-        for (int row = 0; row < rules.categories; ++row) {
-            if (!(me.sheet.filled >> row & 1u))
-                most = std::max(most, byScore[std::size_t(row)][std::size_t(scoreOf(rules, row, t))]);
+    ending.best.fill(0);
+    for (int row = 0; row < rules.categories; ++row) {
+        if (me.sheet.filled >> row & 1u)
+            continue;
+        const auto &chance = byScore[std::size_t(row)];
+        for (int t = 0; t < Keeps::throwCount; ++t) {
+            float &best = ending.best[std::size_t(t)];
+            best = std::max(best, chance[std::size_t(scoreOf(rules, row, t))]);
         }
-        ending.best[std::size_t(t)] = most;
     }
     ending.row = [&rules, byScore, thrown](int row) {
         return double(byScore[std::size_t(row)][std::size_t(scoreOf(rules, row, std::max(0, thrown)))]);
