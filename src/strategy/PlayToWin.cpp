@@ -4,6 +4,8 @@
 #include "strategy/TurnValues.h"
 #include "strategy/WinChances.h"
 
+#include <algorithm>
+#include <array>
 #include <bitset>
 #include <cmath>
 #include <functional>
