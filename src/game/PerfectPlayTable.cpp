@@ -23,8 +23,10 @@ void prepare()
 {
     if (future().isValid())
         return;
-    future() = QtConcurrent::run(
-        [] { return std::make_shared<const strategy::Table>(strategy::Table::compute(strategy::Rules::ours())); });
+    // With its spread, for the chances to win and Kone playing to win.
+    future() = QtConcurrent::run([] {
+        return std::make_shared<const strategy::Table>(strategy::Table::computeWithSpread(strategy::Rules::ours()));
+    });
 }
 
 const strategy::Table *ifReady()

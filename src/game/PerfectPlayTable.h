@@ -11,7 +11,7 @@ class Table;
 // in a worker thread, on every core, when first wanted or ahead of that once a
 // game starts, and never on the window's thread: the window does not wait for
 // it at start-up nor freeze while it is made. The computer, the hint and the
-// review of a game share it.
+// review of a game share it, and the chances to win: it carries its spread.
 namespace perfectPlayTable {
 
 // Starts computing the table, unless it is there or under way.

@@ -32,6 +32,8 @@ RuleTables::RuleTables(const Rules &rules)
             const int made = rules.score(row + 1, k.dice[t]);
             score[row][t] = float(made);
             maxScore[row] = std::max(maxScore[row], made);
+            if (made >= 0 && made < 64)
+                scoresMade[row] |= 1ull << made;
         }
         if (!addsToUpper(row))
             continue;

@@ -24,6 +24,8 @@ struct RuleTables {
     std::array<std::vector<int>, maxCategories> upperScores;
     std::array<std::array<std::uint8_t, Keeps::throwCount>, maxCategories> upperScoreIndex{};
     std::array<int, maxCategories> maxScore{};
+    // The scores 0..63 that some throw makes in the row: bit s for s points.
+    std::array<std::uint64_t, maxCategories> scoresMade{};
 
     explicit RuleTables(const Rules &rules);
 

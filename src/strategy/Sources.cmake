@@ -6,4 +6,8 @@ set(KOPPERI_STRATEGY_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Table.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Advice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Levels.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TurnPlan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FinalTotals.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WinChances.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PlayToWin.cpp
 )

@@ -44,12 +44,19 @@ class Table {
 public:
     // Every sheet of a game; threads 0 uses every core.
     static Table compute(const Rules &rules, unsigned threads = 0);
+    // The same, with the spread of what is still to come beside each value,
+    // reckoned in the same pass: the values are the same to the bit.
+    static Table computeWithSpread(const Rules &rules, unsigned threads = 0);
     // Only the sheets that can follow `start`; value() of any other is NaN.
     static Table computeFrom(const Rules &rules, Sheet start, unsigned threads = 0);
 
     // Expected points still to come, upper bonus included, at the start of a
     // turn; NaN for a sheet the table does not hold.
     double value(Sheet sheet) const;
+    // The mean of the square of those points, for their variance; NaN for a
+    // table computed without its spread or a sheet it does not hold.
+    double meanSquare(Sheet sheet) const;
+    bool hasSpread() const { return !squares_.empty(); }
     // Some game reaches this sheet: its rows exist and can make its upper sum.
     bool possible(Sheet sheet) const;
 
@@ -59,11 +66,14 @@ public:
 
 private:
     friend class Moment;
+    friend struct TableParts;
     Table() = default;
+    static Table solve(const Rules &rules, Sheet start, unsigned threads, bool spread);
     const float *valuesOf(Sheet sheet) const; // null when the table does not hold it
 
     std::shared_ptr<const RuleTables> rules_;
-    std::vector<float> values_; // [filled][upper sum capped at the bonus threshold]
+    std::vector<float> values_;  // [filled][upper sum capped at the bonus threshold]
+    std::vector<float> squares_; // the same places; empty without the spread
 };
 
 // The best action after `throwsMade` throws of this turn (0..3) showing

@@ -8,6 +8,7 @@
 #include <bitset>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 
 using strategy::Action;
@@ -93,6 +94,12 @@ const Table &ourTable()
     return table;
 }
 
+const Table &spreadTable()
+{
+    static const Table table = Table::computeWithSpread(Rules::ours(), 3);
+    return table;
+}
+
 bool sameBits(double a, double b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -137,6 +144,8 @@ class TestStrategy : public QObject {
 private slots:
     void theLastRowAlone_data();
     void theLastRowAlone();
+    void theSpreadOfTheLastRow_data();
+    void theSpreadOfTheLastRow();
     void americanRulesGiveThePublishedScore();
     void ourRulesFromTheEmptySheet();
     void threadsDoNotChangeABit();
@@ -180,6 +189,45 @@ void TestStrategy::theLastRowAlone()
     const double value = table.value(sheet);
     QVERIFY2(std::abs(value - expected) < 0.5 * std::pow(10.0, -decimals),
              qPrintable(QStringLiteral("%1, expected %2").arg(value, 0, 'f', 6).arg(expected, 0, 'f', 6)));
+}
+
+void TestStrategy::theSpreadOfTheLastRow_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("upperSum");
+    QTest::addColumn<double>("meanSquare"); // 0: 50 times the mean, a Yatzy's 50 or nothing
+
+    // n dice end on the face: n of 5 at endsOnFace each.
+    auto binomialSquare = [](const std::function<double(int)> &points) {
+        double sum = 0;
+        for (int n = 0; n <= 5; ++n) {
+            const double ways = std::tgamma(6.0) / (std::tgamma(n + 1.0) * std::tgamma(6.0 - n));
+            sum += ways * std::pow(endsOnFace, n) * std::pow(1.0 - endsOnFace, 5 - n) * points(n) * points(n);
+        }
+        return sum;
+    };
+    QTest::newRow("a Yatzy is 50 or nothing") << category::yatzy << 0 << 0.0;
+    QTest::newRow("ones with the bonus out of reach")
+        << category::ones << 30 << binomialSquare([](int n) { return n; });
+    QTest::newRow("sixes where three earn the bonus")
+        << category::sixes << 45 << binomialSquare([](int n) { return 6 * n + (n >= 3 ? 50 : 0); });
+}
+
+// The mean square of what is still to come, reckoned beside the values: the
+// values are the same to the bit, and the last row's spread is known.
+void TestStrategy::theSpreadOfTheLastRow()
+{
+    QFETCH(int, code);
+    QFETCH(int, upperSum);
+    QFETCH(double, meanSquare);
+
+    const Table &table = spreadTable();
+    const Sheet sheet{allBut({code}), upperSum};
+    const double expected = meanSquare > 0 ? meanSquare : 50 * table.value(sheet);
+    QVERIFY2(std::abs(table.meanSquare(sheet) - expected) < 1e-3 * expected,
+             qPrintable(QStringLiteral("%1, expected %2").arg(table.meanSquare(sheet)).arg(expected)));
+    QVERIFY(std::isnan(ourTable().meanSquare(sheet)));
+    QVERIFY(table == ourTable());
 }
 
 void TestStrategy::americanRulesGiveThePublishedScore()

@@ -40,6 +40,8 @@ private slots:
     void simulatedGamesScoreAsTheTableExpects_data();
     void simulatedGamesScoreAsTheTableExpects();
     void seededGenerators();
+    void versusGamesHangOnTheSeedAlone();
+    void calibrationByTenths();
 };
 
 void TestStrategyTool::adviceLines_data()
@@ -74,6 +76,32 @@ void TestStrategyTool::adviceLines_data()
     };
     for (const auto &[line, message] : bad)
         QTest::newRow(line.constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
+
+    // The last turn against a finished player. Behind by 40 with a Yatzy
+    // left: three fives and two throws make one with (11/36)^2.
+    const QByteArray yatzyLeft = "1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 200";
+    const QByteArray finished = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15 70 ";
+    const QByteArray chanceLeft = "1,2,3,4,5,6,7,8,9,10,11,12,13,15 ";
+    QTest::newRow("a Yatzy or nothing: the most common face kept")
+        << yatzyLeft + " / " + finished + "240\n" << 0 << QStringLiteral("keep 5 5 5 %1 0.0934\n").arg(number) << "";
+    QTest::newRow("sure of winning: the points")
+        << chanceLeft + "70 1 1 2 5 6 6 230 / " + finished + "150\n" << 0 << "keep 5 6 6 25.5000 1.0000\n" << "";
+    QTest::newRow("sure of losing: the points")
+        << chanceLeft + "10 2 1 2 5 6 6 150 / " + finished + "250\n" << 0 << "keep 5 6 6 24.0000 0.0000\n" << "";
+    // 27 in chance loses by one: the advice records it; a new die for the
+    // four wins with a six and ties with a five.
+    QTest::newRow("one short with 27 in chance: the four thrown again")
+        << chanceLeft + "70 2 4 5 6 6 6\n" + chanceLeft + "70 2 4 5 6 6 6 200 / " + finished + "228\n" << 0
+        << "record 14 27.0000\nkeep 5 6 6 6 26.5000 0.2500\n" << "";
+    const QList<QPair<QByteArray, QString>> badOfSeveral = {
+        {"- 0 1 6 5 6 5 6 / - 0 0", "8 fields before the first /"},
+        {yatzyLeft + " / - 0", "player 2: 2 fields"},
+        {yatzyLeft + " / 1 3 4", "player 2: points \"4\" are not 3..3"},
+        {yatzyLeft + " / - 0 0 / - 0 0 / - 0 0 / - 0 0", "4 other players"},
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14 70 1 2 5 5 6 5 300 / " + finished + "240", "points \"300\""},
+    };
+    for (const auto &[line, message] : badOfSeveral)
+        QTest::newRow(message.toLatin1().constData()) << line + '\n' << 1 << QString() << "line 1: " + message;
 }
 
 void TestStrategyTool::adviceLines()
@@ -103,6 +131,9 @@ void TestStrategyTool::badArguments_data()
     QTest::newRow("a seed that is no number") << QStringList{"advise", "--seed", "-1"} << 2 << "--seed wants";
     QTest::newRow("simulate's seed as an option") << QStringList{"simulate", "5", "--seed", "3"} << 2
                                                   << "SEED after N";
+    QTest::newRow("versus without its number") << QStringList{"versus"} << 2 << "versus wants N";
+    QTest::newRow("calibrate's seed as an option") << QStringList{"calibrate", "1", "--seed", "3"} << 2
+                                                   << "SEED after N";
 }
 
 void TestStrategyTool::badArguments()
@@ -186,6 +217,37 @@ void TestStrategyTool::seededGenerators()
     DiceGenerator game;
     QCOMPARE(zero.next(), game.next());
     QVERIFY(stuck.next() != stuck.next());
+}
+
+// Kone's share of games of two, the same with one thread or three.
+void TestStrategyTool::versusGamesHangOnTheSeedAlone()
+{
+    const Run alone = runTool({"versus", "300", "5", "--threads", "1"});
+    QCOMPARE(alone.exitCode, 0);
+    const QRegularExpressionMatch share =
+        QRegularExpression(QStringLiteral("^(\\d+\\.\\d\\d) % ± (\\d\\.\\d\\d)\n")).match(alone.out);
+    QVERIFY2(share.hasMatch(), qPrintable(alone.out));
+    QVERIFY(share.captured(1).toDouble() > 30 && share.captured(1).toDouble() < 70);
+    QVERIFY(share.captured(2).toDouble() > 2 && share.captured(2).toDouble() < 4);
+    QCOMPARE(runTool({"versus", "300", "5", "--threads", "3"}).out.section('\n', 0, 2),
+             alone.out.section('\n', 0, 2));
+}
+
+// Two games of two: each player's chance after every first throw and every
+// turn but the last, by the tenth it falls in.
+void TestStrategyTool::calibrationByTenths()
+{
+    const Run run = runTool({"calibrate", "2", "3"});
+    QCOMPARE(run.exitCode, 0);
+    long long moments = 0;
+    const QRegularExpression row(QStringLiteral("^ *(\\d+)- *(\\d+) %  +([0-9.]+) %  +([0-9.]+) %  +(\\d+)$"),
+                                 QRegularExpression::MultilineOption);
+    for (auto match = row.globalMatch(run.out); match.hasNext();) {
+        const QRegularExpressionMatch tenth = match.next();
+        QVERIFY2(tenth.captured(3).toDouble() >= tenth.captured(1).toDouble(), qPrintable(run.out));
+        moments += tenth.captured(5).toLongLong();
+    }
+    QCOMPARE(moments, 2 * 2 * (2 * 15 * 2 - 1));
 }
 
 QTEST_GUILESS_MAIN(TestStrategyTool)

@@ -1,10 +1,13 @@
-// kopperi-strategy: two ways to look at the table of perfect play: the advice
-// for states read from standard input, and whole games played by it.
+// kopperi-strategy: ways to look at the table of perfect play: the advice
+// for states read from standard input, solitaire games played by it, and
+// games of several, where "Kone" plays to win.
 
+#include "Commands.h"
 #include "StateLine.h"
 
 #include "dice/DiceGenerator.h"
 #include "strategy/Levels.h"
+#include "strategy/PlayToWin.h"
 #include "strategy/Strategy.h"
 
 #include <QString>
@@ -16,6 +19,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -28,15 +32,26 @@ const char usage[] =
     "                     (FILLED: recorded row codes as 1,7,13 or -), print NAME's\n"
     "                     choice: \"record C EV\" or \"keep F1 F2 ... EV\" (\"keep - EV\"),\n"
     "                     EV the value of the choice; keeping all is followed by the\n"
-    "                     row NAME picks\n"
+    "                     row NAME picks. In a game of several the line goes on\n"
+    "                       ... D5 POINTS / FILLED UPPER POINTS [/ ...]\n"
+    "                     (POINTS: the rows' scores, the upper bonus left out; then\n"
+    "                     each other player, waiting for a turn), Kone plays to win\n"
+    "                     and the chance to win after the choice follows EV\n"
     "  simulate N [SEED] [--player NAME]\n"
     "                     play N solitaire games as NAME and compare their mean with\n"
     "                     the table; the dice come from SEED's generator\n"
+    "  versus N [SEED]    play N games of two, Kone playing to win against perfect\n"
+    "                     play for points, each starting half of them; print Kone's\n"
+    "                     share of the wins, a tie counting half\n"
+    "  calibrate N [SEED] play N games of perfect play for points (half of two\n"
+    "                     players, a quarter each of three and four) and set the\n"
+    "                     chances to win shown during them against who won\n"
     "  --player NAME      Kone 1, Kone 2, Kone 3 (weakest first) or Kone (default),\n"
     "                     which plays perfectly\n"
     "  --seed S           for advise: NAME's random picks come from the generator\n"
     "                     of seed ~S (S 0 by default); in simulate, of seed ~SEED\n"
-    "  --threads N        threads that compute the table (default: every core)\n";
+    "  --threads N        threads that compute the table and play versus's games\n"
+    "                     (default: every core)\n";
 
 int usageError(const std::string &why)
 {
@@ -110,9 +125,40 @@ std::optional<Taken> take(const strategy::Table &table, const strategy::Level &l
     }
 }
 
-int adviseLines(const strategy::Table &table, const Options &options)
+// In a game of several: the choice and the chance to win after it. Kone takes
+// the most chance; a weaker computer picks for points as it does in a game.
+std::optional<std::string> answerToWin(const strategy::Table &table, const strategy::Level &level,
+                                       DiceGenerator &draws, const StateLine &state, strategy::TotalsCache &cache)
 {
+    strategy::Position me;
+    me.sheet = state.sheet;
+    me.points = state.points;
+    me.throwsMade = state.throwsMade;
+    me.dice = state.dice;
+    for (;;) {
+        const strategy::ChoicesToWin open = strategy::choicesToWin(table, me, state.others, cache);
+        if (open.choices.empty())
+            return std::nullopt;
+        std::vector<strategy::Action> actions;
+        for (const strategy::ChanceOfChoice &choice : open.choices)
+            actions.push_back(choice.action);
+        const std::size_t picked = strategy::pick(actions, level, draws.next());
+        const strategy::ChanceOfChoice &choice = open.choices[level.temperature > 0 ? picked : open.taken];
+        if (choice.action.kind == strategy::Action::Kind::Record && me.throwsMade < 3 && !me.locked) {
+            me.locked = true;
+            continue;
+        }
+        return formatAction(choice.action, choice.chance);
+    }
+}
+
+int adviseLines(const Options &options)
+{
+    // The spread, which playing to win needs, is reckoned once a line of
+    // several players comes: the values stay the same to the bit.
+    strategy::Table table = strategy::Table::compute(strategy::Rules::ours(), options.threads);
     DiceGenerator draws = drawsFor(options.seed.value_or(0));
+    strategy::TotalsCache cache;
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos)
@@ -124,14 +170,21 @@ int adviseLines(const strategy::Table &table, const Options &options)
             std::fprintf(stderr, "kopperi-strategy: line %d: %s\n", number, error.c_str());
             return 1;
         }
-        const std::optional<Taken> taken =
-            take(table, *options.player, draws, state->sheet, state->throwsMade, state->dice);
-        if (!taken) {
+        std::optional<std::string> answer;
+        if (!state->others.empty()) {
+            if (!table.hasSpread())
+                table = strategy::Table::computeWithSpread(strategy::Rules::ours(), options.threads);
+            answer = answerToWin(table, *options.player, draws, *state, cache);
+        } else if (const std::optional<Taken> taken =
+                       take(table, *options.player, draws, state->sheet, state->throwsMade, state->dice)) {
+            answer = formatAction(taken->action);
+        }
+        if (!answer) {
             std::cout.flush();
             std::fprintf(stderr, "kopperi-strategy: line %d: the table gives no choice\n", number);
             return 1;
         }
-        std::cout << formatAction(taken->action) << '\n';
+        std::cout << *answer << '\n';
     }
     return 0;
 }
@@ -259,13 +312,13 @@ int main(int argc, char **argv)
     if (name == "advise") {
         if (arguments != 0)
             return usageError("advise reads its states from standard input");
-        return adviseLines(strategy::Table::compute(strategy::Rules::ours(), options.threads), options);
+        return adviseLines(options);
     }
-    if (name == "simulate") {
+    if (name == "simulate" || name == "versus" || name == "calibrate") {
         if (arguments < 1 || arguments > 2)
-            return usageError("simulate wants N and maybe SEED");
+            return usageError(name + " wants N and maybe SEED");
         if (options.seed)
-            return usageError("simulate takes its SEED after N, not --seed");
+            return usageError(name + " takes its SEED after N, not --seed");
         const std::optional<long long> games = wholeNumber<long long>(options.command[1]);
         if (!games || *games < 1 || *games > 1000000000)
             return usageError("the number of games must be 1..1000000000");
@@ -274,8 +327,16 @@ int main(int argc, char **argv)
             seed = wholeNumber<std::uint32_t>(options.command[2]);
         if (!seed)
             return usageError("SEED must be a number 0..4294967295");
-        return simulate(strategy::Table::compute(strategy::Rules::ours(), options.threads), *options.player, *games,
-                        *seed);
+        if (name == "simulate")
+            return simulate(strategy::Table::compute(strategy::Rules::ours(), options.threads), *options.player,
+                            *games, *seed);
+        const strategy::Table table = strategy::Table::computeWithSpread(strategy::Rules::ours(), options.threads);
+        if (name == "versus") {
+            const unsigned threads =
+                options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+            return versus(table, *games, *seed, threads);
+        }
+        return calibrate(table, *games, *seed);
     }
     return usageError("unknown command " + name);
 }
