@@ -3,7 +3,9 @@
 #include "game/PerfectPlay.h"
 #include "game/PerfectPlayTable.h"
 #include "game/Platform.h"
+#include "game/GameRecord.h"
 #include "strategy/Levels.h"
+#include "strategy/PlayToWin.h"
 #include "ui/EventLabel.h"
 #include "ui/Form1.h"
 #include "ui/KeyboardLabel.h"
@@ -14,9 +16,12 @@
 #include <QTime>
 #include <algorithm>
 
-ComputerPlayer::ComputerPlayer(Form1 &form, Platform &platform) : form_(form), platform_(platform)
+ComputerPlayer::ComputerPlayer(Form1 &form, Platform &platform)
+    : form_(form), platform_(platform), totals_(std::make_unique<strategy::TotalsCache>())
 {
 }
+
+ComputerPlayer::~ComputerPlayer() = default;
 
 void ComputerPlayer::newGame(const QTime &clock)
 {
@@ -74,6 +79,38 @@ void ComputerPlayer::press(QWidget *control)
         focus->setFocus(Qt::OtherFocusReason);
 }
 
+std::optional<strategy::Action> ComputerPlayer::choose(const strategy::Table &table, const GameView &game)
+{
+    const std::size_t me = std::size_t(game.currentPlayer);
+    const strategy::Level &level = *game.computers[me];
+    const std::size_t players = game.record ? game.record->players.size() : 1;
+    // "Kone" in a game of several plays to win; alone, and every weaker
+    // strength, for points.
+    if (level.temperature == 0 && players > 1) {
+        const auto position = [&game](std::size_t p) {
+            return strategy::Position{game.sheets[p], game.points[p], 0, {}, false};
+        };
+        strategy::Position mine = position(me);
+        mine.throwsMade = game.throwsMade;
+        mine.dice = game.dice;
+        mine.locked = game.diceLocked();
+        std::vector<strategy::Position> others;
+        for (std::size_t p = 0; p < players; ++p) {
+            if (p != me)
+                others.push_back(position(p));
+        }
+        const strategy::ChoicesToWin toWin = strategy::choicesToWin(table, mine, others, *totals_);
+        if (toWin.choices.empty())
+            return std::nullopt;
+        return toWin.choices[toWin.taken].action;
+    }
+    const std::vector<strategy::Action> options =
+        strategy::choices(table, game.sheets[me], game.throwsToWeigh(), game.dice);
+    if (options.empty())
+        return std::nullopt;
+    return options[strategy::pick(options, level, draws_.next())];
+}
+
 void ComputerPlayer::step()
 {
     if (!form_.computerToPlay())
@@ -84,7 +121,6 @@ void ComputerPlayer::step()
         return;
     }
     const GameView game = form_.view();
-    const std::size_t me = std::size_t(game.currentPlayer);
     Form1 &f = form_;
     if (!game.mayRecord && game.throwsMade == 0) {
         press(f.CmdKaikkiUudelleen);
@@ -96,13 +132,12 @@ void ComputerPlayer::step()
             waitForTable();
             return;
         }
-        const std::vector<strategy::Action> options =
-            strategy::choices(*table, game.sheets[me], game.throwsToWeigh(), game.dice);
-        if (options.empty()) {
+        const std::optional<strategy::Action> chosen = choose(*table, game);
+        if (!chosen) {
             f.computerCannotPlay();  // a sheet no game can reach: no move rather than a wrong one
             return;
         }
-        const strategy::Action &choice = options[strategy::pick(options, *game.computers[me], draws_.next())];
+        const strategy::Action &choice = *chosen;
         if (choice.kind == strategy::Action::Kind::Record) {
             // Keeping all comes first; the row is chosen in the next step.
             press(game.diceLocked() ? static_cast<QWidget *>(f.categoryHeadings[std::size_t(choice.category)])

@@ -95,7 +95,7 @@ void Form1::MenuAiemmatPelit_Click()
             return;
         const GameRecord played = game->record;
         perfectPlayTable::whenReady(window, [window, played](const strategy::Table &table) {
-            (new ReviewWindow(reviewGame(played, table), window))->open();
+            (new ReviewWindow(reviewGame(played, table), window, &table))->open();
         });
     };
     window->resume = [this, window](qint64 id) {

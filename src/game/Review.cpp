@@ -2,6 +2,7 @@
 
 #include "game/PerfectPlay.h"
 #include "strategy/Strategy.h"
+#include "strategy/WinChances.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,7 @@ struct Standing {
         const bool upperFilled = (sheet.filled & 0x3F) == 0x3F;
         return upperFilled ? pointsEarned() : rowPoints;
     }
+    strategy::Position position() const { return {sheet, rowPoints, throwsMade, dice, locked}; }
 };
 
 // A choice that may still be taken back, with where the player stood before it.
@@ -35,6 +37,7 @@ struct Undoable {
     Standing before;
     std::size_t choiceIndex;  // in the player's counted choices
     std::size_t pathSize;     // the path before it
+    bool row;                 // a row recorded, not all dice kept
 };
 
 struct PlayerWork {
@@ -43,6 +46,7 @@ struct PlayerWork {
     std::vector<Undoable> undoable;
     std::vector<PlayerReview::Point> path;
     int eventsThisTurn = 0;
+    std::vector<strategy::Position> afterTurns{strategy::Position{}};  // [t]: at the end of turn t
 };
 
 class Replay {
@@ -124,8 +128,9 @@ private:
         mark(w, false);
     }
 
-    // Counts a choice of `value` at the moment `s` stands for.
-    void choose(PlayerWork &w, const std::vector<strategy::Action> &open, const QString &taken, double value)
+    // Counts the choice `taken` at the moment `s` stands for.
+    void choose(PlayerWork &w, const std::vector<strategy::Action> &open, const QString &words,
+                const strategy::Action &taken)
     {
         const Standing &s = w.now;
         const strategy::Action *best = firstBest(open);
@@ -133,9 +138,13 @@ private:
         choice.turn = s.filledRows() + 1;
         choice.throwsMade = s.throwsMade;
         choice.dice = s.dice;
-        choice.taken = taken;
+        choice.taken = words;
         choice.best = actionWords(*best, s.locked, s.dice);
-        choice.cost = std::max(0.0, best->value - value);
+        choice.cost = std::max(0.0, best->value - taken.value);
+        for (const PlayerWork &player : work_)
+            choice.players.push_back(player.now.position());
+        choice.takenAction = taken;
+        choice.bestAction = *best;
         w.choices.push_back(choice);
     }
 
@@ -155,7 +164,7 @@ private:
         });
         if (taken == open.end())
             return;
-        choose(w, open, throwAgainWords(thrown), taken->value);
+        choose(w, open, throwAgainWords(thrown), *taken);
         s.expectation = s.pointsEarned() + taken->value;
         mark(w, false);
     }
@@ -168,8 +177,8 @@ private:
             return;
         const auto all = std::find_if(open.begin(), open.end(),
                                       [](const strategy::Action &a) { return a.kind == strategy::Action::Kind::Record; });
-        w.undoable.push_back({s, w.choices.size(), w.path.size()});
-        choose(w, open, QStringLiteral("säästä kaikki"), all->value);
+        w.undoable.push_back({s, w.choices.size(), w.path.size(), false});
+        choose(w, open, QStringLiteral("säästä kaikki"), *all);
         s.locked = true;
         s.expectation = s.pointsEarned() + all->value;
         mark(w, false);
@@ -184,8 +193,15 @@ private:
         const double value = strategy::recordValue(table_, s.sheet, dice, code);
         if (open.empty() || !std::isfinite(value))
             return;
-        w.undoable.push_back({s, w.choices.size(), w.path.size()});
-        choose(w, open, QStringLiteral("kirjaa %1").arg(rowName(code)), value);
+        w.undoable.push_back({s, w.choices.size(), w.path.size(), true});
+        const auto row = std::find_if(open.begin(), open.end(), [code](const strategy::Action &a) {
+            return a.kind == strategy::Action::Kind::Record && a.category == code;
+        });
+        strategy::Action taken;
+        taken.kind = strategy::Action::Kind::Record;
+        taken.category = code;
+        taken.value = value;
+        choose(w, open, QStringLiteral("kirjaa %1").arg(rowName(code)), row != open.end() ? *row : taken);
         const int score = scoreCategory(code, dice);
         s.rowPoints += score;
         if (code <= category::sixes)
@@ -195,6 +211,7 @@ private:
         s.locked = false;
         s.expectation = s.pointsEarned() + table_.value(s.sheet);
         mark(w, true);
+        w.afterTurns.push_back(s.position());
     }
 
     void takenBack(PlayerWork &w)
@@ -205,6 +222,8 @@ private:
         w.undoable.pop_back();
         // The choice that replaces it is weighed at the same moment.
         w.now = last.before;
+        if (last.row && w.afterTurns.size() > 1)
+            w.afterTurns.pop_back();
         w.choices.resize(last.choiceIndex);
         w.path.resize(last.pathSize);
         w.eventsThisTurn = 0;
@@ -238,7 +257,36 @@ private:
             player.path = w.path;
             review.players.push_back(player);
         }
+        if (review.severalPlayers()) {
+            if (!review.finished) {
+                for (const PlayerWork &w : work_)
+                    review.now.push_back(w.now.position());
+            }
+            review.steps = steps();
+        }
         return review;
+    }
+
+    // The chart's moments: the start, then after every turn of every player
+    // in the order played, player p's turn t at t - 1 + (p + 1) / players.
+    std::vector<GameReview::Step> steps() const
+    {
+        const std::size_t players = work_.size();
+        std::vector<GameReview::Step> all;
+        for (int turn = 0; turn <= category::count; ++turn) {
+            for (std::size_t mover = turn == 0 ? players - 1 : 0; mover < players; ++mover) {
+                GameReview::Step step;
+                step.turns = turn == 0 ? 0.0 : turn - 1 + double(mover + 1) / double(players);
+                for (std::size_t p = 0; p < players; ++p) {
+                    const std::size_t done = std::size_t(turn) - (p > mover ? 1 : 0);
+                    if (turn > 0 && done >= work_[p].afterTurns.size())
+                        return all;
+                    step.players.push_back(work_[p].afterTurns[turn == 0 ? 0 : done]);
+                }
+                all.push_back(step);
+            }
+        }
+        return all;
     }
 
     const GameRecord &record_;
@@ -262,6 +310,74 @@ GameReview reviewGame(const GameRecord &record, const strategy::Table &table)
     return Replay(record, table).run();
 }
 
+std::optional<ChancePiece> chancesNow(const GameReview &review, const strategy::Table &table,
+                                      strategy::TotalsCache &cache)
+{
+    if (review.now.empty())
+        return std::nullopt;
+    ChancePiece piece;
+    piece.chances = strategy::chancesToWin(table, review.now, cache);
+    if (piece.chances.size() != review.players.size())
+        return std::nullopt;  // a sheet the table does not hold
+    return piece;
+}
+
+void reckonChances(const GameReview &review, const strategy::Table &table, strategy::TotalsCache &cache,
+                   const std::function<bool(const ChancePiece &)> &deliver)
+{
+    if (!review.severalPlayers())
+        return;
+    for (std::size_t p = 0; p < review.players.size(); ++p) {
+        const std::vector<PlayerReview::Choice> &costliest = review.players[p].costliest;
+        for (std::size_t k = 0; k < costliest.size(); ++k) {
+            const PlayerReview::Choice &choice = costliest[k];
+            ChancePiece piece{ChancePiece::Kind::Choice, p, k, {}};
+            for (const strategy::Action &action : {choice.takenAction, choice.bestAction}) {
+                const std::vector<double> after = strategy::chancesToWinAfter(table, choice.players, p, action, cache);
+                if (after.size() != choice.players.size())
+                    break;
+                piece.chances.push_back(after[p]);
+            }
+            if (piece.chances.size() == 2 && !deliver(piece))
+                return;
+        }
+    }
+    for (std::size_t s = 0; s < review.steps.size(); ++s) {
+        ChancePiece piece{ChancePiece::Kind::Step, 0, s, strategy::chancesToWin(table, review.steps[s].players, cache)};
+        if (piece.chances.size() == review.players.size() && !deliver(piece))
+            return;
+    }
+}
+
+void applyChance(GameReview &review, const ChancePiece &piece)
+{
+    switch (piece.kind) {
+    case ChancePiece::Kind::Now:
+        for (std::size_t p = 0; p < review.players.size() && p < piece.chances.size(); ++p)
+            review.players[p].chance = piece.chances[p];
+        break;
+    case ChancePiece::Kind::Choice:
+        if (piece.player < review.players.size() && piece.index < review.players[piece.player].costliest.size() &&
+            piece.chances.size() == 2) {
+            PlayerReview::Choice &choice = review.players[piece.player].costliest[piece.index];
+            choice.chance = piece.chances[0];
+            choice.bestChance = piece.chances[1];
+        }
+        break;
+    case ChancePiece::Kind::Step:
+        if (piece.index < review.steps.size()) {
+            for (std::size_t p = 0; p < review.players.size() && p < piece.chances.size(); ++p)
+                review.players[p].chances.push_back({review.steps[piece.index].turns, piece.chances[p]});
+        }
+        break;
+    }
+}
+
+QString percentage(double chance)
+{
+    return QStringLiteral("%1 %").arg(std::lround(chance * 100.0));
+}
+
 QString oneDecimal(double value)
 {
     // Rounded first, so that a tiny negative figure reads "0,0" and not "-0,0".
@@ -273,9 +389,13 @@ QString oneDecimal(double value)
 QString summaryLine(const PlayerReview &player, bool finished)
 {
     // One pass of arg(): a "%1" in a name stays as it is.
-    const QString points = finished ? QStringLiteral("%1: %2 pistettä.").arg(player.name, QString::number(player.points))
-                                    : QStringLiteral("%1: %2 pistettä, odotus %3.")
-                                          .arg(player.name, QString::number(player.points), oneDecimal(player.expectation));
+    QString points = finished ? QStringLiteral("%1: %2 pistettä.").arg(player.name, QString::number(player.points))
+                              : QStringLiteral("%1: %2 pistettä, odotus %3.")
+                                    .arg(player.name, QString::number(player.points), oneDecimal(player.expectation));
+    if (!finished && player.chance) {
+        points.chop(1);
+        points += QStringLiteral(", voittomahdollisuus %1.").arg(percentage(*player.chance));
+    }
     return QStringLiteral("%1 Valinnat maksoivat %2 pistettä, noppaonni %3 pistettä.")
         .arg(points, oneDecimal(player.costs), signedDecimal(player.luck));
 }
@@ -289,9 +409,12 @@ QStringList choiceLines(const PlayerReview &player)
         QStringList dice;
         for (const int face : choice.dice)
             dice << QString::number(face);
-        lines << QStringLiteral("Vuoro %1, %2. heiton jälkeen: %3. Valitsit: %4. Paras: %5. Hinta %6 pistettä.")
-                     .arg(QString::number(choice.turn), QString::number(choice.throwsMade), dice.join(u' '),
-                          choice.taken, choice.best, oneDecimal(choice.cost));
+        QString line = QStringLiteral("Vuoro %1, %2. heiton jälkeen: %3. Valitsit: %4. Paras: %5. Hinta %6 pistettä.")
+                           .arg(QString::number(choice.turn), QString::number(choice.throwsMade), dice.join(u' '),
+                                choice.taken, choice.best, oneDecimal(choice.cost));
+        if (choice.chance && choice.bestChance)
+            line += QStringLiteral(" Voittomahdollisuus %1 (paras %2).").arg(percentage(*choice.chance), percentage(*choice.bestChance));
+        lines << line;
     }
     return lines;
 }

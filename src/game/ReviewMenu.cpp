@@ -23,7 +23,7 @@ void Form1::MenuPelistä_Click()
             computer_->lookAtTheGame();
             return;
         }
-        openOverGame(new ReviewWindow(reviewGame(*view().record, table), this));
+        openOverGame(new ReviewWindow(reviewGame(*view().record, table), this, &table));
     });
 }
 

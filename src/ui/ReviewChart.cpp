@@ -11,9 +11,16 @@ constexpr int turns = 15;
 
 } // namespace
 
-ReviewChart::ReviewChart(const GameReview &review, QWidget *parent) : QWidget(parent), review_(review)
+ReviewChart::ReviewChart(const GameReview &review, QWidget *parent) : QWidget(parent)
 {
     setMinimumSize(380, 300);
+    setAccessibleName(QStringLiteral("Pelin kulku"));
+    setReview(review);
+}
+
+void ReviewChart::setReview(const GameReview &review)
+{
+    review_ = review;
     // Whole tens around every expectation and the reference line.
     double low = review.start, high = review.start;
     for (const PlayerReview &player : review.players) {
@@ -24,12 +31,42 @@ ReviewChart::ReviewChart(const GameReview &review, QWidget *parent) : QWidget(pa
     }
     low_ = std::floor(low / 10.0) * 10.0 - 10.0;
     high_ = std::ceil(high / 10.0) * 10.0 + 10.0;
-    setAccessibleName(QStringLiteral("Pelin kulku"));
-    setAccessibleDescription(
-        QStringLiteral("Kaavio pelaajien odotuksesta jokaisen heiton ja valinnan jälkeen: vuorot 1–15 vaakasuunnassa, "
-                       "pisteet pystysuunnassa, ja täydellisen pelin odotus %1 pisteen viivana. Luvut ovat "
-                       "yllä olevilla riveillä.")
-            .arg(startText()));
+    describe();
+    update();
+}
+
+void ReviewChart::setView(View view)
+{
+    view_ = view;
+    describe();
+    update();
+}
+
+void ReviewChart::describe()
+{
+    if (view_ == View::Expectation) {
+        setAccessibleDescription(
+            QStringLiteral("Kaavio pelaajien odotuksesta jokaisen heiton ja valinnan jälkeen: vuorot 1–15 "
+                           "vaakasuunnassa, pisteet pystysuunnassa, ja täydellisen pelin odotus %1 pisteen viivana. "
+                           "Luvut ovat yllä olevilla riveillä.")
+                .arg(startText()));
+        return;
+    }
+    // The chances at the last turn reckoned, which a screen reader cannot
+    // read off the lines.
+    QStringList last;
+    double turn = 0;
+    for (const PlayerReview &player : review_.players) {
+        if (player.chances.empty())
+            continue;
+        turn = player.chances.back().turns;
+        last << QStringLiteral("%1 %2").arg(player.name, percentage(player.chances.back().expectation));
+    }
+    QString text = QStringLiteral("Kaavio pelaajien voittomahdollisuudesta jokaisen vuoron jälkeen: vuorot 1–15 "
+                                  "vaakasuunnassa, voittomahdollisuus 0–100 % pystysuunnassa.");
+    if (!last.isEmpty())
+        text += QStringLiteral(" Vuoron %1 jälkeen: %2.").arg(std::ceil(turn)).arg(last.join(QStringLiteral(", ")));
+    setAccessibleDescription(text);
 }
 
 std::vector<QRectF> ReviewChart::legendPlaces() const
@@ -37,7 +74,7 @@ std::vector<QRectF> ReviewChart::legendPlaces() const
     // A sample of each player's line and the name, on as many rows as the
     // names need.
     const QFontMetrics metrics(font());
-    const qreal left = metrics.horizontalAdvance(QStringLiteral("0000")) + 12;
+    const qreal left = metrics.horizontalAdvance(QStringLiteral("100 %")) + 12;
     const qreal rowHeight = metrics.height() + 8;
     std::vector<QRectF> places;
     qreal x = left;
@@ -77,14 +114,16 @@ void ReviewChart::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), Qt::white);
     const QFontMetrics metrics(font());
-    const int left = metrics.horizontalAdvance(QStringLiteral("0000")) + 12;
+    const int left = metrics.horizontalAdvance(QStringLiteral("100 %")) + 12;
     const std::vector<QRectF> legend = legendPlaces();
     const qreal legendBottom = legend.empty() ? metrics.height() + 8 : legend.back().bottom();
     const QRect plot = rect().adjusted(left, int(legendBottom) + 6, -16, -(metrics.height() + 10));
+    const bool chances = view_ == View::Chance;
+    const double low = chances ? 0.0 : low_, high = chances ? 1.0 : high_;
     const auto x = [&plot](double t) { return plot.left() + t / turns * plot.width(); };
-    const auto y = [&](double points) { return plot.bottom() - (points - low_) / (high_ - low_) * plot.height(); };
+    const auto y = [&](double value) { return plot.bottom() - (value - low) / (high - low) * plot.height(); };
 
-    // The frame, the turns and the points.
+    // The frame, the turns, and the points or the chances.
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(plot);
     for (int t = 1; t <= turns; ++t) {
@@ -92,23 +131,24 @@ void ReviewChart::paintEvent(QPaintEvent *)
         painter.setPen(QPen(QColor(220, 220, 220), 1));
         painter.drawLine(QPointF(at.x(), plot.top()), at);
         painter.setPen(Qt::black);
-        const QString label = QString::number(t);
-        painter.drawText(QRectF(at.x() - 20, plot.bottom() + 4, 40, metrics.height()), Qt::AlignHCenter, label);
+        painter.drawText(QRectF(at.x() - 20, plot.bottom() + 4, 40, metrics.height()), Qt::AlignHCenter,
+                         QString::number(t));
     }
-    const double step = (high_ - low_) > 150 ? 50 : (high_ - low_) > 60 ? 20 : 10;
-    for (double points = std::ceil(low_ / step) * step; points <= high_; points += step) {
+    const double step = chances ? 0.25 : (high - low) > 150 ? 50 : (high - low) > 60 ? 20 : 10;
+    for (double value = std::ceil(low / step) * step; value <= high + 1e-9; value += step) {
         painter.setPen(QPen(QColor(220, 220, 220), 1));
-        painter.drawLine(QPointF(plot.left(), y(points)), QPointF(plot.right(), y(points)));
+        painter.drawLine(QPointF(plot.left(), y(value)), QPointF(plot.right(), y(value)));
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, y(points) - metrics.height() / 2.0, plot.left() - 6, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(points, 'f', 0));
+        painter.drawText(QRectF(0, y(value) - metrics.height() / 2.0, plot.left() - 6, metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter,
+                         chances ? percentage(value) : QString::number(value, 'f', 0));
     }
-    // Perfect play's expectation.
+    // The reference: perfect play's expectation, or an even chance.
+    const double reference = chances ? 1.0 / double(std::max<std::size_t>(1, review_.players.size())) : review_.start;
     painter.setPen(QPen(QColor(90, 90, 90), 1.5, Qt::DashDotDotLine));
-    painter.drawLine(QPointF(plot.left(), y(review_.start)), QPointF(plot.right(), y(review_.start)));
-    const QString start = startText();
-    painter.drawText(QRectF(plot.right() - 204, y(review_.start) - metrics.height() - 2, 200, metrics.height()),
-                     Qt::AlignRight, start);
+    painter.drawLine(QPointF(plot.left(), y(reference)), QPointF(plot.right(), y(reference)));
+    painter.drawText(QRectF(plot.right() - 204, y(reference) - metrics.height() - 2, 200, metrics.height()),
+                     Qt::AlignRight, chances ? percentage(reference) : startText());
 
     // Every player's line, and the legend above the chart.
     for (std::size_t p = 0; p < review_.players.size(); ++p) {
@@ -116,9 +156,10 @@ void ReviewChart::paintEvent(QPaintEvent *)
         QPen pen(lineColor(int(p)), 2.5, lineStyle(int(p)));
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
+        const std::vector<PlayerReview::Point> &points = chances ? player.chances : player.path;
         QPainterPath path;
-        for (std::size_t i = 0; i < player.path.size(); ++i) {
-            const QPointF at(x(player.path[i].turns), y(player.path[i].expectation));
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const QPointF at(x(points[i].turns), y(points[i].expectation));
             if (i == 0)
                 path.moveTo(at);
             else

@@ -87,15 +87,17 @@ void TestComputerPlayer::computersPlayAWholeGameAlone()
     QCOMPARE(w->CmdKaikkiUudelleen->text(), QStringLiteral("&Uusi peli"));
     QVERIFY(!undoEnabled(*w) && w.platform.messages.isEmpty());
 
-    // Every strength errs by at most 25 points a choice; "Kone" not at all.
+    // Every weaker strength errs by at most 25 points a choice; "Kone" alone
+    // not at all (with others it plays to win, and may give up points).
     const GameReview review = reviewGame(*w->view().record, perfectPlayTable::wait());
     QVERIFY(review.finished);
     for (const PlayerReview &player : review.players) {
         QVERIFY(player.computer);
-        QVERIFY(player.costliest.empty() || player.costliest.front().cost <= 25.0);
+        QVERIFY(player.name == QLatin1String("Kone") || player.costliest.empty() || player.costliest.front().cost <= 25.0);
         QCOMPARE(QString::number(player.points), w->LblKaikkiYhteensäPelaaja[std::size_t(&player - &review.players[0])]->caption());
     }
-    QCOMPARE(choiceLines(review.players.back()), QStringList{QStringLiteral("Kone: ei yhtään kallista valintaa.")});
+    if (players == 1)
+        QCOMPARE(choiceLines(review.players.back()), QStringList{QStringLiteral("Kone: ei yhtään kallista valintaa.")});
 }
 
 void TestComputerPlayer::aPlayerAndTheComputerTakeTurns()
@@ -236,7 +238,7 @@ void TestComputerPlayer::theReviewReadsTheGameFromTheWindow()
     const auto readReview = [&f](Qt::Key closingKey, const std::function<void()> &whileOpen = {}) {
         QStringList lines;
         auto *review = choose(f.MenuArvio, f.MenuPelistä) ? f.findChild<ReviewWindow *>() : nullptr;
-        if (review && QTest::qWaitForWindowExposed(review)) {
+        if (review && QTest::qWaitForWindowExposed(review) && QTest::qWaitFor([review] { return review->chancesComplete(); })) {
             lines = review->lines();
             if (whileOpen)
                 whileOpen();
@@ -246,7 +248,16 @@ void TestComputerPlayer::theReviewReadsTheGameFromTheWindow()
     };
     const auto expected = [&f, &table] {
         QStringList lines;
-        const GameReview review = reviewGame(*f.view().record, table);
+        GameReview review = reviewGame(*f.view().record, table);
+        // The chances to win, reckoned here as the window's worker does.
+        const GameReview moments = review;
+        strategy::TotalsCache cache;
+        if (const std::optional<ChancePiece> now = chancesNow(moments, table, cache))
+            applyChance(review, *now);
+        reckonChances(moments, table, cache, [&review](const ChancePiece &piece) {
+            applyChance(review, piece);
+            return true;
+        });
         for (const PlayerReview &player : review.players)
             lines << summaryLine(player, review.finished) << choiceLines(player);
         return lines;
