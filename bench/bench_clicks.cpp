@@ -10,14 +10,19 @@
 // Where a step cannot be repeated without setting the window up again (a
 // recording needs its undo before the next one), only the step itself is
 // timed and its mean is reported through setBenchmarkResult.
+#include "MadeGames.h"
 #include "WindowFixture.h"
 
+#include "history/GamesFile.h"
+#include "ui/EarlierGamesWindow.h"
 #include "ui/ReviewWindow.h"
+#include "ui/StatisticsWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -81,6 +86,8 @@ private slots:
     void bestListEntry();
     void wholeGame();
     void reviewOfAFinishedGameOfFour();
+    void windowsOverTenThousandGames_data();
+    void windowsOverTenThousandGames();
 
 private:
     static void categoryRows();
@@ -328,6 +335,53 @@ void BenchClicks::reviewOfAFinishedGameOfFour()
         paintChanges();
         review->close();
         delete review;
+    }
+}
+
+void BenchClicks::windowsOverTenThousandGames_data()
+{
+    QTest::addColumn<bool>("statistics");
+    QTest::newRow("Pelaajien tilastot") << true;
+    QTest::newRow("Aiemmat pelit") << false;
+}
+
+// From the click to the window on the screen, painted, over a games file of
+// 10,000 games of one to four players of eight names, nine in ten finished.
+void BenchClicks::windowsOverTenThousandGames()
+{
+    QFETCH(bool, statistics);
+    static const std::unique_ptr<ProgramFolder> folder = [] {
+        auto made = std::make_unique<ProgramFolder>();
+        const QStringList names = {"Anna", "Pekka", "Liisa", "Väinö", "Kone 1", "Kone 2", "Kone 3", "Kone"};
+        QRandomGenerator random(20261208);
+        GamesFile file(made->path());
+        for (int g = 0; g < 10000; ++g) {
+            QStringList players;
+            for (int count = random.bounded(1, 5); players.size() < count;)
+                players << names[random.bounded(qsizetype(names.size()))];
+            const bool finished = random.bounded(10) != 0;
+            const GameRecord game = madeGames::madeGame(players, finished ? 15 : random.bounded(1, 15),
+                                                        QDateTime(QDate(2024, 1, 1), QTime(12, 0)).addSecs(3600 * g));
+            file.beginGame(game);
+            if (finished)
+                file.finishGame(game, std::vector<ReviewFigures>(game.players.size(), {12.5, -1.5}));
+            else
+                file.keep(game);
+        }
+        return made;
+    }();
+    Window window(*folder);
+    QVERIFY(window.loaded);
+    Form1 &form = *window;
+    QBENCHMARK {
+        (statistics ? form.MenuPelaajista : form.MenuAiemmatPelit)->trigger();
+        QDialog *shown = statistics ? static_cast<QDialog *>(form.findChild<StatisticsWindow *>())
+                                    : form.findChild<EarlierGamesWindow *>();
+        if (!shown || !QTest::qWaitForWindowExposed(shown))
+            QFAIL("the window did not open");
+        paintChanges();
+        shown->close();
+        delete shown;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -64,6 +65,14 @@ void TestKillAndResume::everyKillResumesToTheWindowLeft()
     constexpr int kills = 220;
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
+    // A failure leaves the folder, its games file and the scripts' notes.
+    folder.setAutoRemove(false);
+    const auto removeOnSuccess = qScopeGuard([&folder] {
+        if (!QTest::currentTestFailed())
+            folder.remove();
+        else
+            qWarning("the scripts' folder is kept: %s", qPrintable(folder.path()));
+    });
     QFile names(folder.filePath(QStringLiteral("nimet.txt")));
     QVERIFY(names.open(QIODevice::WriteOnly) && names.write("Anna\r\nPekka\r\nLiisa\r\n") > 0);
     names.close();
