@@ -91,9 +91,11 @@ void PlayerChart::paintEvent(QPaintEvent *)
     }
     const QRect plot = rect().adjusted(left, int(y) + rowHeight + 6, -16, -(metrics.height() + 10));
 
-    int high = 50;
+    // The scale holds every total and every game's cost of choices: a player
+    // still learning may give away more than they score.
+    double high = 50;
     for (const FinishedResult &game : games_)
-        high = std::max(high, game.total);
+        high = std::max({high, double(game.total), game.costs.value_or(0.0)});
     const double top = std::ceil(high / 50.0) * 50.0;
     const std::size_t count = games_.size();
     const auto gx = [&](std::size_t i) { return plot.left() + (count == 1 ? 0.5 : double(i) / double(count - 1)) * plot.width(); };
