@@ -260,13 +260,7 @@ public:
                 const int thrown = keeps().index(countFaces(dice)) - Keeps::firstThrow;
                 return TurnEnd{action.category - 1, int(rules_.score[action.category - 1][thrown]), 1.0};
             }
-            std::size_t i = 0;
-            for (int face = 1; face <= 6; ++face) {
-                for (int n = 0; n < action.keep[std::size_t(face)]; ++n)
-                    dice[i++] = face;
-            }
-            while (i < dice.size())
-                dice[i++] = 1 + int(uniform(draws) * 6);
+            dice = thrownAgain(action, [&] { return 1 + int(uniform(draws) * 6); });
         }
     }
 

@@ -76,6 +76,22 @@ private:
     std::vector<float> squares_; // the same places; empty without the spread
 };
 
+// The dice once a keep is thrown: the kept faces in order, then a die from
+// `throwDie()` for each of the others.
+template <typename ThrowDie>
+Dice thrownAgain(const Action &keep, ThrowDie throwDie)
+{
+    Dice dice{};
+    std::size_t i = 0;
+    for (int face = 1; face <= 6; ++face) {
+        for (int n = 0; n < keep.keep[std::size_t(face)]; ++n)
+            dice[i++] = face;
+    }
+    while (i < dice.size())
+        dice[i++] = throwDie();
+    return dice;
+}
+
 // The best action after `throwsMade` throws of this turn (0..3) showing
 // `dice`. The sheet must be one the table holds and not full, the dice 1..6;
 // anything else gives value NaN. Ties go the same way every time: recording

@@ -63,15 +63,7 @@ void finishTurn(Players &players, std::size_t me, const Chooser &choose, DiceGen
         }
         if (action.kind != strategy::Action::Kind::Keep || p.throwsMade >= 3)
             return; // no choice: a sheet no game reaches
-        Dice next{};
-        std::size_t i = 0;
-        for (int face = 1; face <= 6; ++face) {
-            for (int n = 0; n < action.keep[std::size_t(face)]; ++n)
-                next[i++] = face;
-        }
-        while (i < next.size())
-            next[i++] = dice.nextDieValue();
-        p.dice = next;
+        p.dice = strategy::thrownAgain(action, [&dice] { return dice.nextDieValue(); });
         ++p.throwsMade;
     }
 }

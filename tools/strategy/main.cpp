@@ -229,15 +229,7 @@ int playGame(const strategy::Table &table, const strategy::Level &level, DiceGen
             }
             if (throwsMade >= 3)
                 return -1;
-            Dice next{};
-            std::size_t i = 0;
-            for (int face = 1; face <= 6; ++face) {
-                for (int n = 0; n < action.keep[std::size_t(face)]; ++n)
-                    next[i++] = face;
-            }
-            while (i < next.size())
-                next[i++] = generator.nextDieValue();
-            dice = next;
+            dice = strategy::thrownAgain(action, [&generator] { return generator.nextDieValue(); });
         }
     }
     return total;
