@@ -1,15 +1,13 @@
 #include "ui/ReviewWindow.h"
 
+#include "ui/LinesBesideChart.h"
 #include "ui/ReviewChart.h"
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -41,12 +39,6 @@ ReviewWindow::ReviewWindow(GameReview review, QWidget *parent, const strategy::T
     }
     column->addStretch();
     showLines();
-    auto *scroll = new QScrollArea;
-    scroll->setWidget(lines);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setMinimumWidth(500);
-    scroll->setFocusPolicy(Qt::NoFocus);
     chart_ = new ReviewChart(review_);
     chart_->setFocusPolicy(Qt::StrongFocus);  // a screen reader reaches it by Tab like the lines
     auto *chartColumn = new QVBoxLayout;
@@ -69,17 +61,7 @@ ReviewWindow::ReviewWindow(GameReview review, QWidget *parent, const strategy::T
         chartColumn->addLayout(views);
     }
     chartColumn->addWidget(chart_, 1);
-    auto *sideBySide = new QHBoxLayout;
-    sideBySide->addWidget(scroll, 5);
-    sideBySide->addLayout(chartColumn, 4);
-
-    auto *buttons = new QDialogButtonBox;
-    QPushButton *close = buttons->addButton(QStringLiteral("&Sulje"), QDialogButtonBox::AcceptRole);
-    close->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(sideBySide, 1);
-    layout->addWidget(buttons);
+    layOutLinesBesideChart(*this, lines, 500, chartColumn, 5, 4);
 
     if (!lines_.empty())
         lines_.front()->setFocus();

@@ -1,14 +1,12 @@
 #include "ui/StatisticsWindow.h"
 
 #include "history/HistoryLines.h"
+#include "ui/LinesBesideChart.h"
 #include "ui/PlayerChart.h"
 
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 StatisticsWindow::StatisticsWindow(std::vector<NameStatistics> names, GamesOf gamesOf, QWidget *parent)
@@ -36,25 +34,11 @@ StatisticsWindow::StatisticsWindow(std::vector<NameStatistics> names, GamesOf ga
     if (names_.empty())
         column->addWidget(new QLabel(QStringLiteral("Yhtään peliä ei ole vielä pelattu.")));
     column->addStretch();
-    auto *scroll = new QScrollArea;
-    scroll->setWidget(list);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setMinimumWidth(420);
-    scroll->setFocusPolicy(Qt::NoFocus);
     chart_ = new PlayerChart;
     chart_->setFocusPolicy(Qt::StrongFocus);  // a screen reader reaches it by Tab like the lines
-    auto *sideBySide = new QHBoxLayout;
-    sideBySide->addWidget(scroll, 5);
-    sideBySide->addWidget(chart_, 5);
-
-    auto *buttons = new QDialogButtonBox;
-    QPushButton *close = buttons->addButton(QStringLiteral("&Sulje"), QDialogButtonBox::AcceptRole);
-    close->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(sideBySide, 1);
-    layout->addWidget(buttons);
+    auto *chartColumn = new QVBoxLayout;
+    chartColumn->addWidget(chart_);
+    layOutLinesBesideChart(*this, list, 420, chartColumn, 5, 5);
 
     if (!players_.empty()) {
         choose(0);
