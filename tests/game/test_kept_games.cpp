@@ -5,18 +5,12 @@
 
 #include "game/PerfectPlayTable.h"
 #include "game/Review.h"
+#include "history/FolderTrouble.h"
 #include "ui/EarlierGamesWindow.h"
 #include "ui/StatisticsWindow.h"
 
 #include <QDir>
 #include <QListWidget>
-#include <QProcess>
-#include <QScopeGuard>
-#include <csignal>
-
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -139,20 +133,7 @@ void TestKeptGames::aFileThatCannotBeUsedNeverCostsTheGame()
     }
     QByteArray bytes = folder.read(QStringLiteral("pelit.sqlite"));
     QVERIFY(bytes.size() >= 8192);
-    QProcess holder;
-    const QByteArray folderName = QFile::encodeName(folder.path());
-    rlimit unlimited{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-    const bool root = ::geteuid() == 0;
-    const auto mend = qScopeGuard([&] {
-        if (root && ::geteuid() != 0 && ::seteuid(0) != 0)
-            qFatal("cannot become root again");
-        ::chmod(folderName.constData(), 0700);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        std::signal(SIGXFSZ, SIG_DFL);
-        holder.kill();
-        holder.waitForFinished();
-    });
+    FolderTrouble troubles(folder.path());
     if (trouble == "text")
         folder.write(QStringLiteral("pelit.sqlite"), "Anna 231\r\n");
     else if (trouble == "cut")
@@ -161,21 +142,16 @@ void TestKeptGames::aFileThatCannotBeUsedNeverCostsTheGame()
         folder.write(QStringLiteral("pelit.sqlite"), bytes.replace(63, 1, "\x09"));  // user_version 9
     else if (trouble == "folder")
         QVERIFY(QFile::remove(path) && QDir(folder.path()).mkdir(QStringLiteral("pelit.sqlite")));
-    else if (trouble == "held") {
-        holder.start(QStringLiteral(GAMES_USER_PATH), {folder.path(), QStringLiteral("lock")});
-        QVERIFY(holder.waitForReadyRead(10000));
-    } else if (trouble == "read-only") {
-        // The list stays the player's to write, in place; rights stop nothing
-        // for root, so there the window runs as "nobody".
+    else if (trouble == "held")
+        QVERIFY(troubles.hold(QStringLiteral(GAMES_USER_PATH)));
+    else if (trouble == "read-only") {
+        // The list stays the player's to write, in place.
         QVERIFY(QFile::remove(path));
         QFile::setPermissions(folder.file(QStringLiteral("lista99.txt")), QFileDevice::Permissions(0x6666));
-        QCOMPARE(::chmod(folderName.constData(), 0555), 0);
-        QVERIFY(!root || (::chown(folderName.constData(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+        QVERIFY(troubles.makeReadOnly());
     } else if (trouble == "full") {
         QVERIFY(QFile::remove(path));
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit full{16384, unlimited.rlim_max};  // room for the list, not for a new games file
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+        QVERIFY(troubles.fillDisk(16384));  // room for the list, not for a new games file
     }
 
     Window w(folder);

@@ -1,6 +1,7 @@
 // The games file: games kept as they are played and read back whole, the
 // statistics and the list, the claims of running windows, and every way the
 // file can fail without costing the game.
+#include "FolderTrouble.h"
 #include "MadeGames.h"
 #include "history/GamesFile.h"
 #include "history/HistoryLines.h"
@@ -13,10 +14,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace madeGames;
 
@@ -361,21 +358,7 @@ void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage()
     QByteArray bytes = bytesOf(path);
     const qsizetype page = 4096;
     QVERIFY(bytes.size() > 2 * page && !QFileInfo::exists(path + "-wal"));
-    QProcess holder;
-    const bool root = ::geteuid() == 0;
-    const QByteArray folderName = QFile::encodeName(folder.path());
-    rlimit unlimited{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-    const auto mendNow = [&] {
-        if (root && ::geteuid() != 0 && ::seteuid(0) != 0)
-            qFatal("cannot become root again");
-        ::chmod(folderName.constData(), 0700);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        std::signal(SIGXFSZ, SIG_DFL);
-        holder.kill();
-        holder.waitForFinished();
-    };
-    const auto mend = qScopeGuard(mendNow);
+    FolderTrouble troubles(folder.path());
     if (trouble.startsWith("text"))
         bytes = "Anna 231\nPekka 214\n";
     if (trouble == "text again")
@@ -390,21 +373,14 @@ void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage()
         bytes[63] = 2;  // user_version, big-endian at 60
     else if (trouble == "folder")
         QVERIFY(QFile::remove(path) && QDir(folder.path()).mkdir("pelit.sqlite"));
-    else if (trouble == "held") {
-        holder.start(QStringLiteral(GAMES_USER_PATH), {folder.path(), QStringLiteral("lock")});
-        QVERIFY(holder.waitForReadyRead(10000));
-    }
+    else if (trouble == "held")
+        QVERIFY(troubles.hold(QStringLiteral(GAMES_USER_PATH)));
     if (trouble != "folder")
         QVERIFY(writeBytes(path, bytes));
-    if (trouble == "read-only") {
-        QCOMPARE(::chmod(folderName.constData(), 0555), 0);
-        // Rights stop nothing for root: there the folder is opened as "nobody".
-        QVERIFY(!root || (::chown(folderName.constData(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-    } else if (trouble == "full") {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit full{1000, unlimited.rlim_max};  // no write past the first kilobyte of any file
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
-    }
+    if (trouble == "read-only")
+        QVERIFY(troubles.makeReadOnly());
+    else if (trouble == "full")
+        QVERIFY(troubles.fillDisk(1000));  // no write past the first kilobyte of any file
 
     GamesFile file(folder.path());
     const GameRecord game = madeGame({QStringLiteral("Liisa")}, 2, monday.addDays(3));
@@ -413,7 +389,7 @@ void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage()
     file.finishGame(game);
     QVERIFY(file.statistics().empty() == !message.startsWith(u'.'));
     QCOMPARE(file.takeMessage(), QString());  // once only
-    mendNow();
+    troubles.mend();
     if (!message.startsWith(u'.')) {
         QCOMPARE(told, "Pelejä ei tallenneta tiedostoon " + path + ": " + message);
         QVERIFY(!file.keeping());
