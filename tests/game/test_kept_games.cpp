@@ -10,6 +10,7 @@
 #include "ui/StatisticsWindow.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 namespace {
@@ -107,23 +108,28 @@ void TestKeptGames::aGameLeftUnfinishedIsOfferedOnce()
 void TestKeptGames::aFileThatCannotBeUsedNeverCostsTheGame_data()
 {
     QTest::addColumn<QString>("trouble");
-    QTest::addColumn<bool>("kept");  // the games are kept in a new file
-    QTest::newRow("not a database") << "text" << true;
-    QTest::newRow("cut short") << "cut" << true;
-    QTest::newRow("a later Kopperi's") << "later" << false;
-    QTest::newRow("a folder in its place") << "folder" << false;
-    QTest::newRow("a folder that cannot be written") << "read-only" << false;
-    QTest::newRow("a full disk") << "full" << false;
-    QTest::newRow("locked by another program") << "held" << false;
+    QTest::addColumn<QString>("message");  // after "Pelejä ei tallenneta tiedostoon <file>: "; or where it was moved
+    QTest::newRow("not a database") << "text" << ".vioittunut";
+    QTest::newRow("not a database, with a damaged one moved aside before") << "text again" << ".vioittunut.2";
+    QTest::newRow("cut short") << "cut" << ".vioittunut";
+    QTest::newRow("schema destroyed") << "schema" << ".vioittunut";
+    QTest::newRow("pages destroyed, found by the first write") << "pages" << ".vioittunut";
+    QTest::newRow("a later Kopperi's") << "later" << "sen on tehnyt uudempi Kopperi.";
+    QTest::newRow("a folder in its place") << "folder" << "sen paikalla on kansio.";
+    QTest::newRow("a folder that cannot be written") << "read-only" << "kansioon ei voi kirjoittaa.";
+    QTest::newRow("locked by another program") << "held" << "toinen ohjelma pitää sitä lukittuna.";
+    // Past a file size limit the system says EFBIG, not ENOSPC: to SQLite an I/O error.
+    QTest::newRow("a full disk") << "full" << "sen luku tai kirjoitus epäonnistui (levy voi olla täynnä tai viallinen).";
 }
 
 // Whatever the file, the game plays to its end and its result enters the
-// best-99 list; one message says why games are not kept, or where a damaged
-// file went.
+// best-99 list; one message says why games are not kept, and the file is left
+// as it was, or where the damaged file went, whole, and the games go on in a
+// new one.
 void TestKeptGames::aFileThatCannotBeUsedNeverCostsTheGame()
 {
     QFETCH(QString, trouble);
-    QFETCH(bool, kept);
+    QFETCH(QString, message);
     ProgramFolder folder;
     const QString path = folder.file(QStringLiteral("pelit.sqlite"));
     {
@@ -132,26 +138,33 @@ void TestKeptGames::aFileThatCannotBeUsedNeverCostsTheGame()
         playSomeTurns(*earlier);
     }
     QByteArray bytes = folder.read(QStringLiteral("pelit.sqlite"));
-    QVERIFY(bytes.size() >= 8192);
+    const qsizetype page = 4096;
+    QVERIFY(bytes.size() > 2 * page && !QFileInfo::exists(path + "-wal"));
     FolderTrouble troubles(folder.path());
-    if (trouble == "text")
-        folder.write(QStringLiteral("pelit.sqlite"), "Anna 231\r\n");
+    if (trouble.startsWith("text"))
+        bytes = "Anna 231\r\n";
+    if (trouble == "text again")
+        folder.write(QStringLiteral("pelit.sqlite.vioittunut"), "earlier");
     else if (trouble == "cut")
-        folder.write(QStringLiteral("pelit.sqlite"), bytes.left(bytes.size() / 2 / 4096 * 4096));
+        bytes.truncate(bytes.size() / 2 / page * page);
+    else if (trouble == "schema")
+        bytes.replace(100, page - 100, QByteArray(page - 100, '\x5a'));
+    else if (trouble == "pages")
+        bytes.replace(page, bytes.size() - page, QByteArray(bytes.size() - page, '\x5a'));
     else if (trouble == "later")
-        folder.write(QStringLiteral("pelit.sqlite"), bytes.replace(63, 1, "\x09"));  // user_version 9
+        bytes[63] = 9;  // user_version, big-endian at 60
     else if (trouble == "folder")
         QVERIFY(QFile::remove(path) && QDir(folder.path()).mkdir(QStringLiteral("pelit.sqlite")));
     else if (trouble == "held")
         QVERIFY(troubles.hold(QStringLiteral(GAMES_USER_PATH)));
-    else if (trouble == "read-only") {
+    if (trouble != "folder")
+        folder.write(QStringLiteral("pelit.sqlite"), bytes);
+    if (trouble == "read-only") {
         // The list stays the player's to write, in place.
-        QVERIFY(QFile::remove(path));
         QFile::setPermissions(folder.file(QStringLiteral("lista99.txt")), QFileDevice::Permissions(0x6666));
         QVERIFY(troubles.makeReadOnly());
     } else if (trouble == "full") {
-        QVERIFY(QFile::remove(path));
-        QVERIFY(troubles.fillDisk(16384));  // room for the list, not for a new games file
+        QVERIFY(troubles.fillDisk(16384));  // room for the list, not for what the games file adds
     }
 
     Window w(folder);
@@ -162,15 +175,22 @@ void TestKeptGames::aFileThatCannotBeUsedNeverCostsTheGame()
     whenWaiting(&f, [&f] { click(f.Cmd99ListaOK); });
     game.playLastScore();
     QVERIFY(f.gameOver);
+    troubles.mend();
+    QVERIFY(folder.read(QStringLiteral("lista99.txt")).contains("Liisa"));
     QCOMPARE(w.platform.messages.size(), 1);
     const QString told = w.platform.messages[0].text;
-    QVERIFY2(told.contains(kept ? path + QStringLiteral(".vioittunut") : QStringLiteral("Pelejä ei tallenneta")),
-             qPrintable(told));
-    QVERIFY(folder.read(QStringLiteral("lista99.txt")).contains("Liisa"));
+    const bool kept = message.startsWith(u'.');
     // A kept game can be listed; otherwise the file is left as it was.
     QCOMPARE(f.MenuAiemmatPelit->isEnabled(), kept);
-    if (trouble == "later")
-        QCOMPARE(folder.read(QStringLiteral("pelit.sqlite")), bytes);
+    if (!kept) {
+        QCOMPARE(told, "Pelejä ei tallenneta tiedostoon " + path + ": " + message);
+        if (trouble != "folder")
+            QCOMPARE(folder.read(QStringLiteral("pelit.sqlite")), bytes);
+        return;
+    }
+    QCOMPARE(told, "Pelitiedosto " + path + " oli vioittunut. Se on siirretty nimelle " + path + message
+                       + ", ja pelit tallennetaan uuteen tiedostoon.");
+    QCOMPARE(folder.read(QStringLiteral("pelit.sqlite") + message), bytes);
 }
 
 // Four games of Anna, Pekka and the computer, each reviewed as it ended; the

@@ -1,7 +1,6 @@
 // The games file: games kept as they are played and read back whole, the
-// statistics and the list, the claims of running windows, and every way the
-// file can fail without costing the game.
-#include "FolderTrouble.h"
+// statistics and the list, the claims of running windows, a killed writer,
+// and damage found while another window plays.
 #include "MadeGames.h"
 #include "history/GamesFile.h"
 #include "history/HistoryLines.h"
@@ -13,7 +12,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-
+#include <csignal>
 
 using namespace madeGames;
 
@@ -90,8 +89,6 @@ private slots:
     void statisticsAndTheListCountEveryGame();
     void onlyAGameNoWindowPlaysIsOffered();
     void aKilledWriterLosesAtMostTheActionBeingMade();
-    void aFileThatCannotBeKeptCostsOneMessage_data();
-    void aFileThatCannotBeKeptCostsOneMessage();
     void damageFoundByOneWindowMovesEveryRunningGameToTheNewFile();
 };
 
@@ -325,82 +322,6 @@ void TestGamesFile::aKilledWriterLosesAtMostTheActionBeingMade()
         for (std::size_t i = 0; i < count; ++i)
             QVERIFY(sameEntry(kept->record.entries[i], whole.entries[i]));
     }
-}
-
-void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage_data()
-{
-    QTest::addColumn<QString>("trouble");
-    QTest::addColumn<QString>("message");  // after "Pelejä ei tallenneta tiedostoon <file>: "; or where it was moved
-    QTest::newRow("not a database") << "text" << ".vioittunut";
-    QTest::newRow("not a database, with a damaged one moved aside before") << "text again" << ".vioittunut.2";
-    QTest::newRow("cut short") << "cut" << ".vioittunut";
-    QTest::newRow("schema destroyed") << "schema" << ".vioittunut";
-    QTest::newRow("pages destroyed, found by the first write") << "pages" << ".vioittunut";
-    QTest::newRow("a later Kopperi's") << "later" << "sen on tehnyt uudempi Kopperi.";
-    QTest::newRow("a folder in its place") << "folder" << "sen paikalla on kansio.";
-    QTest::newRow("a folder that cannot be written") << "read-only" << "kansioon ei voi kirjoittaa.";
-    QTest::newRow("held by another program") << "held" << "toinen ohjelma pitää sitä lukittuna.";
-    // Past a file size limit the system says EFBIG, not ENOSPC: to SQLite an I/O error.
-    QTest::newRow("a full disk") << "full" << "sen luku tai kirjoitus epäonnistui (levy voi olla täynnä tai viallinen).";
-}
-
-void TestGamesFile::aFileThatCannotBeKeptCostsOneMessage()
-{
-    QFETCH(QString, trouble);
-    QFETCH(QString, message);
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("pelit.sqlite"));
-    {
-        GamesFile earlier(folder.path());
-        playInto(earlier, annaAndPekka(15));
-        earlier.finishGame(annaAndPekka(15));
-    }
-    QByteArray bytes = bytesOf(path);
-    const qsizetype page = 4096;
-    QVERIFY(bytes.size() > 2 * page && !QFileInfo::exists(path + "-wal"));
-    FolderTrouble troubles(folder.path());
-    if (trouble.startsWith("text"))
-        bytes = "Anna 231\nPekka 214\n";
-    if (trouble == "text again")
-        QVERIFY(writeBytes(path + ".vioittunut", "earlier"));
-    else if (trouble == "cut")
-        bytes.truncate(bytes.size() / 2 / page * page);
-    else if (trouble == "schema")
-        bytes.replace(100, page - 100, QByteArray(page - 100, '\x5a'));
-    else if (trouble == "pages")
-        bytes.replace(page, bytes.size() - page, QByteArray(bytes.size() - page, '\x5a'));
-    else if (trouble == "later")
-        bytes[63] = 2;  // user_version, big-endian at 60
-    else if (trouble == "folder")
-        QVERIFY(QFile::remove(path) && QDir(folder.path()).mkdir("pelit.sqlite"));
-    else if (trouble == "held")
-        QVERIFY(troubles.hold(QStringLiteral(GAMES_USER_PATH)));
-    if (trouble != "folder")
-        QVERIFY(writeBytes(path, bytes));
-    if (trouble == "read-only")
-        QVERIFY(troubles.makeReadOnly());
-    else if (trouble == "full")
-        QVERIFY(troubles.fillDisk(1000));  // no write past the first kilobyte of any file
-
-    GamesFile file(folder.path());
-    const GameRecord game = madeGame({QStringLiteral("Liisa")}, 2, monday.addDays(3));
-    playInto(file, game);
-    const QString told = file.takeMessage();
-    file.finishGame(game);
-    QVERIFY(file.statistics().empty() == !message.startsWith(u'.'));
-    QCOMPARE(file.takeMessage(), QString());  // once only
-    troubles.mend();
-    if (!message.startsWith(u'.')) {
-        QCOMPARE(told, "Pelejä ei tallenneta tiedostoon " + path + ": " + message);
-        QVERIFY(!file.keeping());
-        if (trouble != "folder")
-            QCOMPARE(bytesOf(path), bytes);
-        return;
-    }
-    QCOMPARE(told, "Pelitiedosto " + path + " oli vioittunut. Se on siirretty nimelle " + path + message
-                       + ", ja pelit tallennetaan uuteen tiedostoon.");
-    QCOMPARE(bytesOf(path + message), bytes);
-    QVERIFY(sameGame(newestGame(folder.path())->record, game));
 }
 
 void TestGamesFile::damageFoundByOneWindowMovesEveryRunningGameToTheNewFile()
