@@ -51,16 +51,27 @@ void ComputerPlayer::hold()
     ++pendingStep_;
 }
 
-void ComputerPlayer::waitForTable()
+void ComputerPlayer::waitForTable(perfectPlayTable::Need need)
 {
     // The pause has passed: the step comes as soon as the table is there.
     stepPending_ = true;
-    perfectPlayTable::whenReady(this, [this, scheduled = ++pendingStep_](const strategy::Table &) {
-        if (scheduled != pendingStep_ || !stepPending_)
-            return;
-        stepPending_ = false;
-        step();
-    });
+    perfectPlayTable::whenReady(
+        this,
+        [this, scheduled = ++pendingStep_](const strategy::Table &) {
+            if (scheduled != pendingStep_ || !stepPending_)
+                return;
+            stepPending_ = false;
+            step();
+        },
+        need);
+}
+
+bool ComputerPlayer::playsToWin(const GameView &game)
+{
+    // "Kone" in a game of several plays to win; alone, and every weaker
+    // strength, for points.
+    const strategy::Level *level = game.computers[std::size_t(game.currentPlayer)];
+    return level && level->temperature == 0 && game.record && game.record->players.size() > 1;
 }
 
 void ComputerPlayer::press(QWidget *control)
@@ -84,9 +95,7 @@ std::optional<strategy::Action> ComputerPlayer::choose(const strategy::Table &ta
     const std::size_t me = std::size_t(game.currentPlayer);
     const strategy::Level &level = *game.computers[me];
     const std::size_t players = game.record ? game.record->players.size() : 1;
-    // "Kone" in a game of several plays to win; alone, and every weaker
-    // strength, for points.
-    if (level.temperature == 0 && players > 1) {
+    if (playsToWin(game)) {
         const auto position = [&game](std::size_t p) {
             return strategy::Position{game.sheets[p], game.points[p], 0, {}, false};
         };
@@ -127,9 +136,11 @@ void ComputerPlayer::step()
     } else if (std::find(game.marked.begin(), game.marked.end(), true) != game.marked.end()) {
         press(f.CmdValitutUudelleen);  // the dice it marked in its previous step
     } else {
-        const strategy::Table *table = perfectPlayTable::ifReady();
+        const perfectPlayTable::Need need = playsToWin(game) ? perfectPlayTable::Need::Spread
+                                                             : perfectPlayTable::Need::Values;
+        const strategy::Table *table = perfectPlayTable::ifReady(need);
         if (!table) {
-            waitForTable();
+            waitForTable(need);
             return;
         }
         const std::optional<strategy::Action> chosen = choose(*table, game);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dice/DiceGenerator.h"
+#include "game/PerfectPlayTable.h"
 #include "strategy/Strategy.h"
 
 #include <QObject>
@@ -43,7 +44,9 @@ private:
     // The computer's choice at the moment: "Kone" in a game of several the
     // most chance to win, otherwise as its strength picks among the choices.
     std::optional<strategy::Action> choose(const strategy::Table &table, const GameView &game);
-    void waitForTable();
+    void waitForTable(perfectPlayTable::Need need);
+    // "Kone" to play in a game of several: it plays to win, with the spread.
+    static bool playsToWin(const GameView &game);
     void press(QWidget *control);
 
     Form1 &form_;

@@ -94,9 +94,12 @@ void Form1::MenuAiemmatPelit_Click()
         if (!game || !game->record.hasChoices())
             return;
         const GameRecord played = game->record;
-        perfectPlayTable::whenReady(window, [window, played](const strategy::Table &table) {
-            (new ReviewWindow(reviewGame(played, table), window, &table))->open();
-        });
+        perfectPlayTable::whenReady(
+            window,
+            [window, played](const strategy::Table &table) {
+                (new ReviewWindow(reviewGame(played, table), window, &table))->open();
+            },
+            played.players.size() > 1 ? perfectPlayTable::Need::Spread : perfectPlayTable::Need::Values);
     };
     window->resume = [this, window](qint64 id) {
         const std::optional<StoredGame> game = games_->readGame(id);

@@ -9,35 +9,53 @@ namespace perfectPlayTable {
 
 namespace {
 
+using Made = QFuture<std::shared_ptr<const strategy::Table>>;
+
 // Started once, and only ever touched from the window's thread: the worker
-// hands its table back through the future alone.
-QFuture<std::shared_ptr<const strategy::Table>> &future()
+// hands its tables back through the futures alone. Both tables live for the
+// run, so that what was handed out stays valid.
+Made &values()
 {
-    static QFuture<std::shared_ptr<const strategy::Table>> table;
+    static Made table;
     return table;
+}
+
+Made &withSpread()
+{
+    static Made table;
+    return table;
+}
+
+Made &made(Need need)
+{
+    prepare();
+    return need == Need::Values ? values() : withSpread();
 }
 
 } // namespace
 
 void prepare()
 {
-    if (future().isValid())
+    if (values().isValid())
         return;
-    // With its spread, for the chances to win and Kone playing to win.
-    future() = QtConcurrent::run([] {
+    // The values alone take half the time of the table with its spread: the
+    // first hint of a run, and the computer's first step, wait for no more.
+    values() = QtConcurrent::run(
+        [] { return std::make_shared<const strategy::Table>(strategy::Table::compute(strategy::Rules::ours())); });
+    withSpread() = values().then(QtFuture::Launch::Async, [](const std::shared_ptr<const strategy::Table> &) {
         return std::make_shared<const strategy::Table>(strategy::Table::computeWithSpread(strategy::Rules::ours()));
     });
 }
 
-const strategy::Table *ifReady()
+const strategy::Table *ifReady(Need need)
 {
-    prepare();
-    return future().isFinished() ? future().result().get() : nullptr;
+    Made &table = made(need);
+    return table.isFinished() ? table.result().get() : nullptr;
 }
 
-void whenReady(QObject *context, std::function<void(const strategy::Table &)> then)
+void whenReady(QObject *context, std::function<void(const strategy::Table &)> then, Need need)
 {
-    if (const strategy::Table *table = ifReady()) {
+    if (const strategy::Table *table = ifReady(need)) {
         then(*table);
         return;
     }
@@ -47,13 +65,12 @@ void whenReady(QObject *context, std::function<void(const strategy::Table &)> th
         watcher->deleteLater();
         then(*watcher->result());
     });
-    watcher->setFuture(future());
+    watcher->setFuture(made(need));
 }
 
 const strategy::Table &wait()
 {
-    prepare();
-    return *future().result();
+    return *made(Need::Spread).result();
 }
 
 } // namespace perfectPlayTable

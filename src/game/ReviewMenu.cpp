@@ -16,15 +16,20 @@ void Form1::MenuPelistä_Click()
     reviewAsked_ = true;
     ++windowsOpen_;
     computer_->hold();
-    perfectPlayTable::whenReady(this, [this](const strategy::Table &table) {
-        reviewAsked_ = false;
-        --windowsOpen_;
-        if (programEnded_ || !view().record->hasChoices()) {
-            computer_->lookAtTheGame();
-            return;
-        }
-        openOverGame(new ReviewWindow(reviewGame(*view().record, table), this, &table));
-    });
+    const perfectPlayTable::Need need =
+        view().record->players.size() > 1 ? perfectPlayTable::Need::Spread : perfectPlayTable::Need::Values;
+    perfectPlayTable::whenReady(
+        this,
+        [this](const strategy::Table &table) {
+            reviewAsked_ = false;
+            --windowsOpen_;
+            if (programEnded_ || !view().record->hasChoices()) {
+                computer_->lookAtTheGame();
+                return;
+            }
+            openOverGame(new ReviewWindow(reviewGame(*view().record, table), this, &table));
+        },
+        need);
 }
 
 void Form1::openOverGame(QDialog *window)

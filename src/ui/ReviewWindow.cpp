@@ -20,7 +20,7 @@ ReviewWindow::ReviewWindow(GameReview review, QWidget *parent, const strategy::T
 
     // The present moment's chances come at once (a fraction of a second);
     // the rest from a worker, which the same cache keeps quick.
-    const bool chances = table && review_.severalPlayers();
+    const bool chances = table && table->hasSpread() && review_.severalPlayers();
     auto cache = chances ? std::make_shared<strategy::TotalsCache>() : nullptr;
     if (chances) {
         if (const std::optional<ChancePiece> now = chancesNow(review_, *table, *cache))
