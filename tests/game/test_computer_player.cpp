@@ -238,7 +238,7 @@ void TestComputerPlayer::theReviewReadsTheGameFromTheWindow()
     const auto readReview = [&f](Qt::Key closingKey, const std::function<void()> &whileOpen = {}) {
         QStringList lines;
         auto *review = choose(f.MenuArvio, f.MenuPelistä) ? f.findChild<ReviewWindow *>() : nullptr;
-        if (review && QTest::qWaitForWindowExposed(review) && QTest::qWaitFor([review] { return review->chancesComplete(); })) {
+        if (review && QTest::qWaitForWindowExposed(review) && QTest::qWaitFor([review] { return review->chancesComplete(); }, 120000)) {
             lines = review->lines();
             if (whileOpen)
                 whileOpen();

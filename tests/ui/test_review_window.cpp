@@ -19,7 +19,7 @@ ReviewWindow *openReview(Form1 &f)
         return nullptr;
     auto *review = f.findChild<ReviewWindow *>();
     if (!review || !QTest::qWaitForWindowExposed(review) ||
-        !QTest::qWaitFor([review] { return review->chancesComplete(); }, 20000))
+        !QTest::qWaitFor([review] { return review->chancesComplete(); }, 120000))
         return nullptr;
     return review;
 }
