@@ -5,6 +5,7 @@
 #include "game/PerfectPlayTable.h"
 #include "game/Review.h"
 #include "ui/KeyboardLabel.h"
+#include "ui/ReviewChart.h"
 #include "ui/ReviewWindow.h"
 
 #include <algorithm>
@@ -282,7 +283,21 @@ void TestComputerPlayer::theReviewReadsTheGameFromTheWindow()
         }
         QVERIFY(playComputerTurn(w) >= 2);
     }
-    const QStringList atTheEnd = readReview(Qt::Key_Return);
+    const int anna = f.LblKaikkiYhteensäPelaaja[0]->caption().toInt();
+    const int kone = f.LblKaikkiYhteensäPelaaja[1]->caption().toInt();
+    const QStringList atTheEnd = readReview(Qt::Key_Return, [&f, anna, kone] {
+        // The chart shows the chances by its access key, after every turn
+        // of both players; they end at the result, a tie at half each.
+        auto *review = f.findChild<ReviewWindow *>();
+        QTest::keyClick(review, Qt::Key_V, Qt::AltModifier);
+        QTRY_COMPARE(review->chart()->view(), ReviewChart::View::Chance);
+        QVERIFY(review->chart()->accessibleDescription().contains(QStringLiteral("voittomahdollisuudesta")));
+        const std::vector<PlayerReview> &players = review->chart()->shown().players;
+        const double annaWins = anna > kone ? 1.0 : anna == kone ? 0.5 : 0.0;
+        QCOMPARE(players[0].chances.size(), std::size_t(1 + 2 * category::count));
+        QCOMPARE(players[0].chances.back().expectation, annaWins);
+        QCOMPARE(players[1].chances.back().expectation, 1.0 - annaWins);
+    });
     QCOMPARE(atTheEnd, expected());
     QVERIFY(atTheEnd[0].startsWith(QStringLiteral("Anna: %1 pistettä. ").arg(f.LblKaikkiYhteensäPelaaja[0]->caption())));
     QCOMPARE(atTheEnd.filter(QStringLiteral("Kone 2: %1 pistettä. ").arg(f.LblKaikkiYhteensäPelaaja[1]->caption())).size(), 1);

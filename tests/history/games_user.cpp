@@ -1,8 +1,6 @@
-// games_user <folder> hold | loop | lock: another window keeping its game in
-// the same pelit.sqlite. "hold" plays two turns, prints "ready" and waits to
-// be killed; "loop" plays games entry by entry without end, printing after
-// each write the game's number and how many of its entries are written.
-// "lock" is another program holding the file locked as SQLite's exclusive
+// games_user <folder> hold | lock: another window keeping its game in the
+// same pelit.sqlite. "hold" plays two turns, prints "ready" and waits to be
+// killed. "lock" is another program holding the file locked as SQLite's exclusive
 // locking mode does after a write (a write lock on its lock bytes), until killed.
 #include "MadeGames.h"
 #include "history/GamesFile.h"
@@ -36,27 +34,9 @@ int main(int argc, char *argv[])
     }
     GamesFile file(args[1]);
     const QDateTime start(QDate(2026, 12, 8), QTime(14, 5));
-    if (args[2] == QLatin1String("hold")) {
-        file.beginGame(madeGames::madeGame({QStringLiteral("Toinen")}, 2, start));
-        std::printf(file.keeping() ? "ready\n" : "not kept\n");
-        std::fflush(stdout);
-        std::getchar();
-        return 0;
-    }
-    for (int game = 0;; ++game) {
-        const GameRecord whole = madeGames::madeGame({QStringLiteral("Anna"), QStringLiteral("-Kone 2")}, 15,
-                                                     start.addSecs(60 * game));
-        GameRecord played;
-        played.start(whole.players, whole.started);
-        file.beginGame(played);
-        for (const GameRecord::Entry &entry : whole.entries) {
-            played.add(entry);
-            file.keep(played);
-            if (!file.keeping())
-                return 1;
-            std::printf("%d %zu\n", game, played.entries.size());
-            std::fflush(stdout);
-        }
-        file.finishGame(played);
-    }
+    file.beginGame(madeGames::madeGame({QStringLiteral("Toinen")}, 2, start));
+    std::printf(file.keeping() ? "ready\n" : "not kept\n");
+    std::fflush(stdout);
+    std::getchar();
+    return 0;
 }

@@ -1,6 +1,6 @@
 // The games file: games kept as they are played and read back whole, the
-// statistics and the list, the claims of running windows, a killed writer,
-// and damage found while another window plays.
+// Finnish lines, the claims of running windows, and damage found while
+// another window plays.
 #include "MadeGames.h"
 #include "history/GamesFile.h"
 #include "history/HistoryLines.h"
@@ -9,10 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 
 using namespace madeGames;
 
@@ -82,13 +80,9 @@ class TestGamesFile : public QObject {
 private slots:
     void aGameReadsBackAsItWasPlayed_data();
     void aGameReadsBackAsItWasPlayed();
-    void pointsAndTurnFollowTheSheet_data();
-    void pointsAndTurnFollowTheSheet();
     void linesSayItInFinnish_data();
     void linesSayItInFinnish();
-    void statisticsAndTheListCountEveryGame();
     void onlyAGameNoWindowPlaysIsOffered();
-    void aKilledWriterLosesAtMostTheActionBeingMade();
     void damageFoundByOneWindowMovesEveryRunningGameToTheNewFile();
 };
 
@@ -134,51 +128,6 @@ void TestGamesFile::aGameReadsBackAsItWasPlayed()
     QVERIFY(read && sameGame(read->record, record));
 }
 
-void TestGamesFile::pointsAndTurnFollowTheSheet_data()
-{
-    // Entries as "player:kind[row]" with K keep-all, R<row> a row with its
-    // scoring dice, P<row> with the poor dice, U undo, T a throw.
-    QTest::addColumn<QString>("entries");
-    QTest::addColumn<QString>("expected");  // per player "points/rows/bonus/yatzy", then the turn
-
-    QTest::newRow("the sixth upper row decides the bonus")
-        << "0R1 0R2 0R3 0R4 0R5 0R6" << "113/6/1/0 t7";
-    QTest::newRow("an undone sixth upper row takes the bonus back")
-        << "0R1 0R2 0R3 0R4 0R5 0R6 0U" << "45/5/0/0 t6";
-    QTest::newRow("an upper sum under 63 decides no bonus") << "0P1 0P2 0P3 0P4 0P5 0P6" << "16/6/0/0 t7";
-    QTest::newRow("an undone keep-all changes no points; the next undo takes the row")
-        << "0R15 0T 0K 0U 0R14 0U" << "50/1/0/1 t2";
-    QTest::newRow("0 in Yatzy is not a Yatzy") << "0P15" << "0/1/0/0 t2";
-    QTest::newRow("the turn is the first player's with the fewest rows")
-        << "0R1 1R1 0R2 1R2 0R3" << "18/3/0/0 9/2/0/0 t3";
-    QTest::newRow("an undo takes back its own player's row") << "0R1 1R1 0R2 1U" << "9/2/0/0 0/0/0/0 t1";
-}
-
-void TestGamesFile::pointsAndTurnFollowTheSheet()
-{
-    QFETCH(QString, entries);
-    QFETCH(QString, expected);
-    const QStringList parts = expected.split(u' ');
-    SheetTally tally(std::size_t(parts.size() - 1));
-    for (const QString &e : entries.split(u' ')) {
-        const int player = e.at(0).digitValue();
-        const int row = e.mid(2).toInt();
-        switch (e.at(1).toLatin1()) {
-        case 'R': tally.apply({Kind::Record, player, rowDice[row], {}, row}); break;
-        case 'P': tally.apply({Kind::Record, player, poorDice, {}, row}); break;
-        case 'K': tally.apply({Kind::KeepAll, player, {6, 6, 6, 6, 6}, {}, 0}); break;
-        case 'U': tally.apply({Kind::Undo, player}); break;
-        default: tally.apply({Kind::Throw, player, {6, 6, 6, 6, 6}, {}, 0}); break;
-        }
-    }
-    QStringList got;
-    for (std::size_t p = 0; p < tally.players(); ++p) {
-        got << QStringLiteral("%1/%2/%3/%4").arg(tally.points(p)).arg(tally.filledRows(p))
-                   .arg(int(tally.bonusMade(p))).arg(int(tally.yatzyScored(p)));
-    }
-    QCOMPARE(got.join(u' ') + QStringLiteral(" t%1").arg(tally.turn()), expected);
-}
-
 void TestGamesFile::linesSayItInFinnish_data()
 {
     QTest::addColumn<QString>("line");
@@ -221,42 +170,6 @@ void TestGamesFile::linesSayItInFinnish()
     QCOMPARE(line, expected);
 }
 
-void TestGamesFile::statisticsAndTheListCountEveryGame()
-{
-    QTemporaryDir folder;
-    GamesFile file(folder.path());
-    const auto finish = [&](const GameRecord &record, std::vector<ReviewFigures> review) {
-        playInto(file, record);
-        file.finishGame(record, review);
-    };
-    finish(madeGame({QStringLiteral("Anna"), QStringLiteral("-Kone 2")}, 15, monday), {{12, -4}, {30, 1}});
-    finish(madeGame({QStringLiteral("Anna")}, 15, monday.addDays(1)), {});
-    finish(madeGame({QStringLiteral("-Anna"), QStringLiteral("-Pekka")}, 15, monday.addDays(2)), {{8, -1}, {9, 0}});
-    playInto(file, annaAndPekka(5));  // the oldest, still played
-    file.beginGame(annaAndPekka(0));  // closed before its first throw: not kept
-
-    QStringList lines;
-    for (const NameStatistics &s : file.statistics())
-        lines << gamesLine(s) + u' ' + sharesLine(s);
-    for (const GameSummary &game : file.earlierGames())
-        lines << gameLine(game);
-    for (const FinishedResult &result : file.finishedGames(QStringLiteral("Anna")))
-        lines << QStringLiteral("%1 %2").arg(result.total).arg(result.costs ? figure(*result.costs) : "-");
-    const QString minus(QChar(0x2212));
-    QCOMPARE(lines, QStringList({
-        "Anna: 3 peliä (1 kesken), keskiarvo 229,3, paras 328, huonoin 32. Bonus 67 %, Yatzy 67 %, voitot 2/2. "
-        "Valinnat maksoivat keskimäärin 10,0 pistettä, noppaonni keskimäärin " + minus + "2,5 pistettä.",
-        "Pekka: 1 peli (1 kesken), keskiarvo 32,0, paras 32, huonoin 32. Bonus 0 %, Yatzy 0 %, voitot 1/1. "
-        "Valinnat maksoivat keskimäärin 9,0 pistettä, noppaonni keskimäärin 0,0 pistettä.",
-        "Kone 2: 1 peli, keskiarvo 32,0, paras 32, huonoin 32. Bonus 0 %, Yatzy 0 %, voitot 0/1. "
-        "Valinnat maksoivat keskimäärin 30,0 pistettä, noppaonni keskimäärin 1,0 pistettä.",
-        "9.12.2026 klo 18.30: Anna 32, Pekka 32. Voittajat Anna ja Pekka.",
-        "8.12.2026 klo 18.30: Anna 328.",
-        "7.12.2026 klo 18.30: Anna 45, Pekka 10. Kesken, vuoro 6.",
-        "7.12.2026 klo 18.30: Anna 328, Kone 2 32. Voittaja Anna.",
-        "328 12,0", "328 -", "32 8,0"}));
-}
-
 void TestGamesFile::onlyAGameNoWindowPlaysIsOffered()
 {
     QTemporaryDir folder;
@@ -297,31 +210,6 @@ void TestGamesFile::onlyAGameNoWindowPlaysIsOffered()
     playTurn(going, 0, 3, false);
     resuming.keep(going);
     QVERIFY(sameGame(resuming.readGame(again->id)->record, going));
-}
-
-void TestGamesFile::aKilledWriterLosesAtMostTheActionBeingMade()
-{
-    // SIGKILL at random moments while another window writes: what it had
-    // reported written is in the file, and what is in the file is its game.
-    QRandomGenerator random(20261208);
-    const GameRecord whole = madeGame({QStringLiteral("Anna"), QStringLiteral("-Kone 2")}, 15, monday);
-    for (int kill = 0; kill < 20; ++kill) {
-        QTemporaryDir folder;
-        QProcess writer;
-        writer.start(QStringLiteral(GAMES_USER_PATH), {folder.path(), QStringLiteral("loop")});
-        QVERIFY(writer.waitForReadyRead(10000));
-        QThread::usleep(random.bounded(2000, 40000));
-        ::kill(pid_t(writer.processId()), SIGKILL);
-        QVERIFY(writer.waitForFinished());
-        const QList<QByteArray> reported = writer.readAllStandardOutput().trimmed().split('\n').last().split(' ');
-        const std::optional<StoredGame> kept = newestGame(folder.path());
-        QVERIFY(kept);
-        const std::size_t written = reported.value(1).toULong();
-        const std::size_t count = kept->record.entries.size();
-        QVERIFY2(count == written || count == written + 1, qPrintable(QStringLiteral("%1 %2").arg(count).arg(written)));
-        for (std::size_t i = 0; i < count; ++i)
-            QVERIFY(sameEntry(kept->record.entries[i], whole.entries[i]));
-    }
 }
 
 void TestGamesFile::damageFoundByOneWindowMovesEveryRunningGameToTheNewFile()
